@@ -1,0 +1,24 @@
+// Shared between the SDL-backed platform modules only (window system, graphics
+// presentation, input, audio). Nothing outside engine/platform includes this.
+#pragma once
+
+#include <SDL.h>
+
+#include "engine/platform/tns_win32.h"
+
+// Starts the SDL video subsystem once (and the event subsystem with it); false
+// when no video driver can be opened. Each SDL subsystem is started on its own,
+// so a failing audio driver never takes video down.
+bool TnsEnsureVideo();
+
+// The SDL window behind a window handle, or null (unknown or destroyed handle).
+SDL_Window* TnsGetSdlWindow(HWND hwnd);
+
+// Every SDL event the message pump takes is also handed to the registered sinks
+// (the input devices read keys and the mouse this way), on the pumping thread.
+using TnsEventSink = void (*)(const SDL_Event& event, void* user);
+bool TnsAddEventSink(TnsEventSink sink, void* user);
+void TnsRemoveEventSink(TnsEventSink sink, void* user);
+
+// True while the quit signal (SIGINT/SIGTERM) has arrived but not yet been posted.
+bool TnsTakeQuitSignal();

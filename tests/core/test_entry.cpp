@@ -1,0 +1,269 @@
+// The process entry in child processes: orderly end, the three fatal handlers,
+// machine faults turned into reports, and the single-instance guard.
+#include <unistd.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "engine/core/tns_window.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+std::string uniqueName()
+{
+    static int counter = 0;
+    return "Tarnis Test " + std::to_string(getpid()) + "-" + std::to_string(++counter);
+}
+
+void onTermination()
+{
+    CTarnis::LOG_AddEntry("termination callback");
+}
+
+void startGame(CTarnis* t)
+{
+    t->LOG_WriteHeader("Entry Test", "v.0");
+    t->SYS_RegisterCallback(onTermination, TRS_CALLBACK_TERMINATION);
+}
+
+int runEntry(TnsGameMainFunc fn)
+{
+    return TNS_RunEntry(nullptr, uniqueName().c_str(), fn);
+}
+
+bool contains(const std::vector<std::string>& lines, const std::string& line)
+{
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// Index of the first line equal to `line`, or -1.
+long indexOf(const std::vector<std::string>& lines, const std::string& line)
+{
+    auto it = std::find(lines.begin(), lines.end(), line);
+    return it == lines.end() ? -1 : long(it - lines.begin());
+}
+
+int* volatile g_nullPointer = nullptr;
+volatile int g_zero = 0;
+
+void gameWithNullDereference(CTarnis* t)
+{
+    startGame(t);
+    EHS_SetCheckpoint(1011, 4242);
+    *g_nullPointer = 42;
+}
+
+void gameWithDivisionByZero(CTarnis* t)
+{
+    startGame(t);
+    EHS_CHECKPOINT(1025);
+    volatile int result = 10 / g_zero;
+    (void)result;
+}
+
+// Each frame keeps its buffer alive across the call, so the recursion cannot be
+// turned into a loop.
+int recurse(int depth)
+{
+    volatile char buffer[4096];
+    buffer[0] = char(depth);
+    if (g_zero == 1) return 0; // never: g_zero stays 0
+    return recurse(depth + 1) + buffer[0];
+}
+
+void gameWithStackOverflow(CTarnis* t)
+{
+    startGame(t);
+    EHS_CHECKPOINT(1023);
+    recurse(0);
+}
+
+class EntryTest : public tst::InScratchDir {};
+
+TEST_F(EntryTest, OrderlyRunWritesHeaderAndFooterOnly)
+{
+    auto r = tst::runInChild([] { return runEntry(startGame); });
+    ASSERT_TRUE(r.exited);
+    EXPECT_EQ(r.exitCode, 0);
+    auto lines = tst::readLines("gamelog.txt");
+    EXPECT_TRUE(contains(lines, "--==: Starting Entry Test v.0"));
+    EXPECT_FALSE(contains(lines, "termination callback")) << "only the fatal path calls it";
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[lines.size() - 4], "--==: End of log.");
+    EXPECT_FALSE(tst::fileExists("ehslog.txt"));
+}
+
+TEST_F(EntryTest, EngineErrorWritesBothReportsThenShutsDownInOrder)
+{
+    auto r = tst::runInChild([] {
+        return runEntry([](CTarnis* t) {
+            startGame(t);
+            EHS_SetCheckpoint(121, 300);
+            EHS_THROW(EHS_TYPE_GAME, 7, "Invalid texture ID: 12");
+        });
+    });
+    ASSERT_TRUE(r.exited);
+    EXPECT_EQ(r.exitCode, 0);
+
+    auto ehs = tst::readLines("ehslog.txt");
+    ASSERT_EQ(ehs.size(), 13u);
+    EXPECT_EQ(ehs[5], "Exception type: Game.");
+    EXPECT_EQ(ehs[6], "Exception code: 7");
+    EXPECT_EQ(ehs[7], "Exception desc: Invalid texture ID: 12");
+    EXPECT_EQ(ehs[8], "File: tests/core/test_entry.cpp");
+    EXPECT_NE(ehs[9], "Line: 0");
+    EXPECT_EQ(ehs[11], "   FileID: 121");
+    EXPECT_EQ(ehs[12], "   Line:   300");
+
+    auto lines = tst::readLines("gamelog.txt");
+    long fatal = indexOf(lines, " !!!: Fatal error!");
+    ASSERT_GE(fatal, 3);
+    const std::string sep3 = "|:::::::::::::::::::::::::::::::::::::::::::::::::::|";
+    std::vector<std::string> block(lines.begin() + fatal - 3, lines.begin() + fatal + 12);
+    std::vector<std::string> expected = {
+        "", "", sep3,
+        " !!!: Fatal error!",
+        " !!!: Error type: Game.",
+        " !!!: Error code: 7",
+        " !!!: Error desc: Invalid texture ID: 12",
+        " !!!: Error location: ",
+        " !!!:    File: tests/core/test_entry.cpp",
+        " !!!:    Line: " + ehs[9].substr(6),
+        " !!!: Last called Lua function name: ",
+        sep3, "", "",
+        "termination callback",
+    };
+    EXPECT_EQ(block, expected);
+    EXPECT_EQ(lines[lines.size() - 4], "--==: End of log.");
+}
+
+TEST_F(EntryTest, ThrownTextAndUnknownExceptionsAreLoggedWithoutErrorLog)
+{
+    auto r1 = tst::runInChild([] {
+        return runEntry([](CTarnis* t) {
+            startGame(t);
+            throw "Error in TItemsManager<T>::FreeItem";
+        });
+    });
+    ASSERT_TRUE(r1.exited);
+    EXPECT_EQ(r1.exitCode, 0);
+    auto lines = tst::readLines("gamelog.txt");
+    long at = indexOf(lines, " !!!: Error in TItemsManager<T>::FreeItem");
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(lines[size_t(at) + 1], "termination callback");
+    EXPECT_FALSE(tst::fileExists("ehslog.txt"));
+
+    auto r2 = tst::runInChild([] {
+        return runEntry([](CTarnis* t) {
+            startGame(t);
+            throw std::out_of_range("vector");
+        });
+    });
+    ASSERT_TRUE(r2.exited);
+    EXPECT_EQ(r2.exitCode, 0);
+    lines = tst::readLines("gamelog.txt");
+    EXPECT_TRUE(contains(lines, " !!!: EXCEPTION OF UNKNOWN TYPE!"));
+    EXPECT_TRUE(contains(lines, "termination callback"));
+    EXPECT_FALSE(tst::fileExists("ehslog.txt"));
+}
+
+TEST_F(EntryTest, NullDereferenceIsReportedAsAccessViolationWithCheckpoint)
+{
+    auto r = tst::runInChild([] { return runEntry(gameWithNullDereference); });
+    ASSERT_TRUE(r.exited) << "signal " << r.signal;
+    EXPECT_EQ(r.exitCode, 0);
+    auto ehs = tst::readLines("ehslog.txt");
+    ASSERT_EQ(ehs.size(), 13u);
+    EXPECT_EQ(ehs[5], "Exception type: Win32.");
+    EXPECT_EQ(ehs[6], "Exception code: -1073741819");
+    EXPECT_EQ(ehs[7], "Exception desc: Access violation.");
+    EXPECT_EQ(ehs[8], "File: ");
+    EXPECT_EQ(ehs[9], "Line: 0");
+    EXPECT_EQ(ehs[11], "   FileID: 1011");
+    EXPECT_EQ(ehs[12], "   Line:   4242");
+    auto lines = tst::readLines("gamelog.txt");
+    long loc = indexOf(lines, " !!!: Error location: ");
+    ASSERT_GE(loc, 0);
+    EXPECT_EQ(lines[size_t(loc) + 1], " !!!:    FileID: 1011");
+    EXPECT_EQ(lines[size_t(loc) + 2], " !!!:    Line: 4242");
+    EXPECT_TRUE(contains(lines, "termination callback"));
+    EXPECT_EQ(lines[lines.size() - 4], "--==: End of log.");
+}
+
+TEST_F(EntryTest, IntegerDivisionByZeroIsReported)
+{
+    auto r = tst::runInChild([] { return runEntry(gameWithDivisionByZero); });
+    ASSERT_TRUE(r.exited) << "signal " << r.signal;
+    auto ehs = tst::readLines("ehslog.txt");
+    ASSERT_EQ(ehs.size(), 13u);
+    EXPECT_EQ(ehs[6], "Exception code: -1073741676");
+    EXPECT_EQ(ehs[7], "Exception desc: Divide by zero (int).");
+    EXPECT_EQ(ehs[11], "   FileID: 1025");
+}
+
+TEST_F(EntryTest, FaultsAreCaughtRepeatedlyAndReportsAccumulate)
+{
+    auto r = tst::runInChild([] {
+        runEntry(gameWithDivisionByZero);
+        return runEntry(gameWithNullDereference);
+    });
+    ASSERT_TRUE(r.exited) << "signal " << r.signal;
+    auto ehs = tst::readLines("ehslog.txt");
+    ASSERT_EQ(ehs.size(), 26u);
+    EXPECT_EQ(ehs[7], "Exception desc: Divide by zero (int).");
+    EXPECT_EQ(ehs[13], "");
+    EXPECT_EQ(ehs[20], "Exception desc: Access violation.");
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer owns the stack guard region, so this runs in plain builds.
+TEST_F(EntryTest, StackOverflowIsReported)
+{
+    auto r = tst::runInChild([] { return runEntry(gameWithStackOverflow); });
+    ASSERT_TRUE(r.exited) << "signal " << r.signal;
+    auto ehs = tst::readLines("ehslog.txt");
+    ASSERT_EQ(ehs.size(), 13u);
+    EXPECT_EQ(ehs[6], "Exception code: -1073741571");
+    EXPECT_EQ(ehs[7], "Exception desc: Stack overflow.");
+    EXPECT_EQ(ehs[11], "   FileID: 1023");
+}
+#endif
+
+TEST_F(EntryTest, SecondInstanceReturnsAtOnceAndLeavesTheLogAlone)
+{
+    tst::writeFile("gamelog.txt", "first instance's log\n");
+    auto r = tst::runInChild([] {
+        std::string name = uniqueName();
+        HANDLE first = CreateMutex(nullptr, TRUE, name.c_str());
+        if (!first || GetLastError() != ERROR_SUCCESS) return 3;
+        static bool called = false;
+        int result = TNS_RunEntry(nullptr, name.c_str(), [](CTarnis*) { called = true; });
+        CloseHandle(first);
+        return called ? 4 : result;
+    });
+    ASSERT_TRUE(r.exited);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(tst::readFile("gamelog.txt"), "first instance's log\n");
+}
+
+TEST_F(EntryTest, GuardIsReleasedWhenItsOwnerDies)
+{
+    std::string name = uniqueName();
+    auto owner = tst::runInChild([&] {
+        CreateMutex(nullptr, TRUE, name.c_str());
+        raise(SIGKILL);
+        return 0;
+    });
+    EXPECT_EQ(owner.signal, SIGKILL);
+    HANDLE again = CreateMutex(nullptr, TRUE, name.c_str());
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+    // While held, the same name is reported as existing.
+    HANDLE second = CreateMutex(nullptr, TRUE, name.c_str());
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    CloseHandle(second);
+    CloseHandle(again);
+}
+
+} // namespace
