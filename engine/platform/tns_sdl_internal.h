@@ -22,3 +22,12 @@ void TnsRemoveEventSink(TnsEventSink sink, void* user);
 
 // True while the quit signal (SIGINT/SIGTERM) has arrived but not yet been posted.
 bool TnsTakeQuitSignal();
+
+// Where the back buffer appears inside the window: the whole window when their
+// sizes match, else scaled by a uniform factor and centred (letterboxing).
+// False for an unknown window.
+bool TnsGetPresentRect(HWND hwnd, SDL_Rect* dst);
+
+// Maps a point in window pixels (SDL event coordinates) to back-buffer pixels,
+// undoing the letterbox scaling. Points on the bars map outside the buffer.
+bool TnsWindowToBackBuffer(HWND hwnd, int wx, int wy, int* bx, int* by);

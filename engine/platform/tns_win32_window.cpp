@@ -393,6 +393,41 @@ int ShowCursor(BOOL show)
     return g_cursorCounter;
 }
 
+bool TnsGetPresentRect(HWND hwnd, SDL_Rect* dst)
+{
+    if (!isLive(hwnd) || !dst) return false;
+    int ww = hwnd->backWidth, wh = hwnd->backHeight;
+    if (hwnd->sdl) SDL_GetWindowSize(hwnd->sdl, &ww, &wh);
+    const int bw = hwnd->backWidth, bh = hwnd->backHeight;
+    if (ww == bw && wh == bh) {
+        *dst = SDL_Rect{0, 0, bw, bh};
+        return true;
+    }
+    // Uniform scale that fits, computed in integers so both axes agree exactly.
+    if (int64_t(ww) * bh <= int64_t(wh) * bw) {
+        int h = int(int64_t(bh) * ww / bw);
+        *dst = SDL_Rect{0, (wh - h) / 2, ww, h};
+    } else {
+        int w = int(int64_t(bw) * wh / bh);
+        *dst = SDL_Rect{(ww - w) / 2, 0, w, wh};
+    }
+    return true;
+}
+
+bool TnsWindowToBackBuffer(HWND hwnd, int wx, int wy, int* bx, int* by)
+{
+    SDL_Rect r;
+    if (!TnsGetPresentRect(hwnd, &r) || r.w <= 0 || r.h <= 0) return false;
+    // Floor division keeps points left of / above the picture negative.
+    auto mapAxis = [](int v, int origin, int shown, int size) {
+        int64_t n = int64_t(v - origin) * size;
+        return int(n >= 0 ? n / shown : -((-n + shown - 1) / shown));
+    };
+    if (bx) *bx = mapAxis(wx, r.x, r.w, hwnd->backWidth);
+    if (by) *by = mapAxis(wy, r.y, r.h, hwnd->backHeight);
+    return true;
+}
+
 BOOL TNS_GetWindowBackBufferSize(HWND hwnd, int* width, int* height)
 {
     if (!isLive(hwnd)) return FALSE;

@@ -173,3 +173,33 @@ TEST_F(WindowTest, ShowCursorCountsLikeTheDisplayCounter)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowTest, LetterboxMapsWindowPointsToBackBufferPixels)
+{
+    CreateGameWindow(&m_window, 800, 600, true);
+    SDL_Rect r{};
+    ASSERT_TRUE(TnsGetPresentRect(m_window, &r));
+    EXPECT_EQ(r.x, 0);
+    EXPECT_EQ(r.w, 800);
+    int bx = 0, by = 0;
+    ASSERT_TRUE(TnsWindowToBackBuffer(m_window, 10, 20, &bx, &by));
+    EXPECT_EQ(bx, 10);
+    EXPECT_EQ(by, 20);
+
+    // A 1600 x 900 window shows 800 x 600 at 1.5x: 1200 x 900, bars of 200 px.
+    SDL_SetWindowSize(TnsGetSdlWindow(m_window), 1600, 900);
+    ASSERT_TRUE(TnsGetPresentRect(m_window, &r));
+    EXPECT_EQ(r.x, 200);
+    EXPECT_EQ(r.y, 0);
+    EXPECT_EQ(r.w, 1200);
+    EXPECT_EQ(r.h, 900);
+    TnsWindowToBackBuffer(m_window, 200 + 1199, 899, &bx, &by);
+    EXPECT_EQ(bx, 799);
+    EXPECT_EQ(by, 599);
+    TnsWindowToBackBuffer(m_window, 199, 0, &bx, &by);
+    EXPECT_EQ(bx, -1) << "a point on the left bar is outside the picture";
+}
+
+} // namespace
