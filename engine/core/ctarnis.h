@@ -8,6 +8,7 @@
 
 #include "engine/core/ctarnis_ehs.h"
 #include "engine/platform/tns_win32.h"
+#include "engine/platform/dinput8.h"
 
 using TRSCALLBACK = void (*)();
 
@@ -99,6 +100,62 @@ public:
     void SFX_Deinit();
     // Scripts (engine/scr).
     void SCR_Deinit();
+
+    // ---- input (engine/inp) ----
+    // Start, re-acquire, sample and end (the last three are the hooks above).
+    void INP_Init();
+    // Keyboard (ctarnis_inp_keyboard.cpp): key codes are DIK_* scan codes.
+    uint8_t INP_KeyboardGetAnyPressedKey() const;
+    bool INP_KeyboardIsKeyPressed(uint8_t key) const { return (m_aKeyState[key] & 0x80) != 0; }
+    bool INP_KeyboardIsKeyClicked(uint8_t key) const
+    {
+        return (m_aKeyState[key] & 0x80) != 0 && (m_aPrevKeyState[key] & 0x80) == 0;
+    }
+    void INP_KeyboardSetTextBufferStatus(bool on) { m_bTextEntryOn = on; }
+    void INP_KeyboardSetTextInBuffer(const std::string& text);
+    const std::string& INP_KeyboardGetTextInBuffer() const { return m_strTextBuffer; }
+    void INP_KeyboardSetTextBufferSize(uint32_t size);
+    // Key names of data files (ctarnis_inp_keynames.cpp); 0 for unknown names.
+    static uint8_t INP_KeyNameToCode(const std::string& name);
+    // Mouse (ctarnis_inp_mouse.cpp): buttons are numbered from 1.
+    uint8_t INP_MouseGetAnyPressedKey() const;
+    bool INP_MouseIsKeyPressed(uint8_t button) const;
+    bool INP_MouseIsKeyClicked(uint8_t button) const;
+    int32_t INP_MouseGetDeltaX() const { return m_MouseState.lX; }
+    int32_t INP_MouseGetDeltaY() const { return m_MouseState.lY; }
+    int32_t INP_MouseGetWheelDelta() const { return (m_MouseState.lZ > 0) - (m_MouseState.lZ < 0); }
+    POINT INP_MouseGetCursorPos() const { return m_ptCursor; }
+    bool INP_MouseGetCursorStatus() const { return m_bCursorInside; }
+    int32_t INP_MouseGetCursorDeltaX() const { return m_ptCursor.x - m_ptPrevCursor.x; }
+    int32_t INP_MouseGetCursorDeltaY() const { return m_ptCursor.y - m_ptPrevCursor.y; }
+
+    IDirectInput8* m_pDirectInput = nullptr;
+    IDirectInputDevice8* m_pKeyboard = nullptr;
+    uint8_t m_aKeyState[256] = {};
+    uint8_t m_aPrevKeyState[256] = {};
+    std::string m_strTextBuffer;
+    bool m_bTextEntryOn = false;
+    uint32_t m_uTextBufferSize = 255;
+    bool m_bKeyboardAcquired = false;
+    IDirectInputDevice8* m_pMouse = nullptr;
+    DIMOUSESTATE2 m_MouseState = {};
+    DIMOUSESTATE2 m_PrevMouseState = {};
+    POINT m_ptCursor = {0, 0};
+    POINT m_ptPrevCursor = {0, 0};
+    bool m_bCursorInside = false;
+    bool m_bCursorWasInside = false;
+    bool m_bMouseAcquired = false;
+
+private:
+    void INP_KeyboardStart();
+    void INP_KeyboardReacquire();
+    void INP_KeyboardUpdate();
+    void INP_KeyboardEnd();
+    void INP_KeyboardTextEntryStep();
+    void INP_MouseStart();
+    void INP_MouseReacquire();
+    void INP_MouseUpdate();
+    void INP_MouseEnd();
 
 private:
     static inline CTarnis* s_pInstance = nullptr;

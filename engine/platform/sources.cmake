@@ -2,4 +2,7 @@ list(APPEND TARNIS_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/tns_win32_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_win32_kernel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_seh.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tns_win32_cursor.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tns_dinput8.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tns_dinput8_keys.cpp
 )

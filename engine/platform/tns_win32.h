@@ -155,6 +155,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 int ShowCursor(BOOL show);
 BOOL GetCursorPos(POINT* point);
 BOOL ScreenToClient(HWND hwnd, POINT* point);
+BOOL PtInRect(const RECT* rect, POINT point);
 
 // Kernel.
 HANDLE CreateMutex(void* attributes, BOOL initialOwner, const char* name);

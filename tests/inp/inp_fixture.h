@@ -1,0 +1,120 @@
+// Shared setup of the input tests: a root object with the graphics readiness
+// the input start checks, a real game window under the dummy video driver, and
+// helpers that inject SDL events and run engine frames.
+#pragma once
+
+#include <string>
+
+#include "engine/core/tns_window.h"
+#include "engine/platform/tns_sdl_internal.h"
+#include "tests/support/test_support.h"
+
+namespace inptest {
+
+class InputTest : public tst::InScratchDir {
+protected:
+    void SetUp() override
+    {
+        g_bWindowActive = false;
+        m_tarnis = new CTarnis;
+        m_tarnis->LOG_WriteHeader("Input Test", "v.1");
+    }
+
+    void TearDown() override
+    {
+        // The destructor ends input; nothing of graphics exists to be ended.
+        m_tarnis->m_bGraphicsDeviceReady = false;
+        delete m_tarnis;
+        if (m_window) DestroyGameWindow(m_window);
+        // Events a test left unpumped must not reach the next one.
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+
+    // Window (windowed unless said otherwise) and input started, as after GFX_Init.
+    void startInput(int width = 800, int height = 600, bool windowed = true)
+    {
+        CreateGameWindow(&m_window, width, height, windowed);
+        m_tarnis->m_bGraphicsDeviceReady = true;
+        m_tarnis->INP_Init();
+    }
+
+    Uint32 windowId() const { return SDL_GetWindowID(TnsGetSdlWindow(m_window)); }
+
+    void push(SDL_Event& ev) { ASSERT_EQ(SDL_PushEvent(&ev), 1); }
+
+    void pushKey(SDL_Scancode scancode, bool down)
+    {
+        SDL_Event ev{};
+        ev.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        ev.key.windowID = windowId();
+        ev.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        ev.key.keysym.scancode = scancode;
+        push(ev);
+    }
+
+    // Window pixels; the relative motion is the move from the previous position.
+    void pushMotion(int x, int y, int xrel = 0, int yrel = 0)
+    {
+        SDL_Event ev{};
+        ev.type = SDL_MOUSEMOTION;
+        ev.motion.windowID = windowId();
+        ev.motion.x = x;
+        ev.motion.y = y;
+        ev.motion.xrel = xrel;
+        ev.motion.yrel = yrel;
+        push(ev);
+    }
+
+    void pushButton(Uint8 button, bool down)
+    {
+        SDL_Event ev{};
+        ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        ev.button.windowID = windowId();
+        ev.button.button = button;
+        ev.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        push(ev);
+    }
+
+    void pushWheel(int y)
+    {
+        SDL_Event ev{};
+        ev.type = SDL_MOUSEWHEEL;
+        ev.wheel.windowID = windowId();
+        ev.wheel.y = y;
+        ev.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+        push(ev);
+    }
+
+    void pushWindowEvent(Uint8 event)
+    {
+        SDL_Event ev{};
+        ev.type = SDL_WINDOWEVENT;
+        ev.window.windowID = windowId();
+        ev.window.event = event;
+        push(ev);
+    }
+
+    // One pass of the main loop's update step; 1 when the systems were updated.
+    int frame() { return m_tarnis->SYS_UpdateAllSystems(); }
+
+    // A key pressed in one frame and released in the next.
+    void typeKey(SDL_Scancode scancode)
+    {
+        pushKey(scancode, true);
+        ASSERT_EQ(frame(), 1);
+        pushKey(scancode, false);
+        ASSERT_EQ(frame(), 1);
+    }
+
+    int countLines(const std::string& line)
+    {
+        int n = 0;
+        for (const auto& l : tst::readLines("gamelog.txt")) n += (l == line);
+        return n;
+    }
+
+    CTarnis* m_tarnis = nullptr;
+    HWND m_window = nullptr;
+};
+
+} // namespace inptest
