@@ -1,0 +1,8 @@
+// The script API's registration tables, one per adapter file, registered by
+// the scripting subsystem's start in this order.
+#pragma once
+
+#include "engine/scr/ctarnis_glue_common.h"
+
+extern const GlueEntry g_glueSys[];
+extern const GlueEntry g_glueLog[];

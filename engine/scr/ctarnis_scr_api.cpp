@@ -1,0 +1,8 @@
+// Registers the script API: every adapter file's table, in registration order.
+#include "engine/scr/ctarnis_glue_api.h"
+
+void CTarnis::SCR_RegisterScriptAPI()
+{
+    for (const GlueEntry* table : {g_glueSys, g_glueLog})
+        for (const GlueEntry* e = table; e->name; ++e) SCR_RegisterFunction(e->name, e->fn);
+}
