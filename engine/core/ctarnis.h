@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "engine/core/ctarnis_ehs.h"
+#include "engine/core/titemsmanager.h"
+#include "engine/res/ctarnis_res_types.h"
 #include "engine/platform/tns_win32.h"
 #include "engine/platform/dinput8.h"
 
@@ -100,6 +103,25 @@ public:
     void SFX_Deinit();
     // Scripts (engine/scr).
     void SCR_Deinit();
+
+    // ---- resources (engine/res) ----
+    // Scans ./DATA/ (XML descriptors win over PAK files) and registers the
+    // standard loaders; RES_Deinit (a hook above) frees the catalogue.
+    void RES_Init();
+    void RES_RegisterLoadResFunction(LoadResFunc fn, const char* typeID);
+    void RES_RegisterLoadResExFunction(LoadResExFunc fn, const char* typeID);
+    // Loads one resource by string ID; an unknown ID is a logged warning only.
+    void RES_LoadResource(const char* id);
+    // Loads every resource with the tag, in catalogue order; tag 0 loads all.
+    void RES_LoadResources(int32_t tag);
+    void RES_LoadResourceRecord(CTRSResource* record);
+    void RES_RegisterStandardLoaders();
+    TItemsManager<CTRSResource>* RES_GetResourcesManager() const { return m_pResManager; }
+
+    int32_t m_iResMode = TRS_RESMODE_NONE;
+    TItemsManager<CTRSResource>* m_pResManager = nullptr;
+    std::map<std::string, LoadResFunc> m_mapLoadRes;
+    std::map<std::string, LoadResExFunc> m_mapLoadResEx;
 
     // ---- input (engine/inp) ----
     // Start, re-acquire, sample and end (the last three are the hooks above).

@@ -1,0 +1,73 @@
+// The eight standard loaders and their registration, in their fixed order.
+// Loaders whose subsystem has not arrived yet refuse with a General error
+// naming the type, so a data folder that needs them fails clearly.
+#include "engine/res/ctarnis_res_loaders.h"
+
+#include <string>
+
+#include "engine/core/ctarnis.h"
+#include "engine/res/ctarnis_utils_cxmlvar.h"
+
+namespace {
+
+[[noreturn]] void loaderNotAvailable(const char* typeID)
+{
+    EHS_THROW(EHS_TYPE_GENERAL, 0, std::string("Cannot load resource: loader not available for Res_Type = ") + typeID);
+}
+
+} // namespace
+
+void RESLOAD_Texture(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+{
+    EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
+    loaderNotAvailable("TEXTURE");
+}
+
+void RESLOAD_Technique(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+{
+    EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
+    loaderNotAvailable("TECHNIQUE");
+}
+
+void RESLOAD_Font(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+{
+    EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
+    loaderNotAvailable("FONT");
+}
+
+void RESLOAD_Sound(const char*, int32_t, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+{
+    EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
+    loaderNotAvailable("SOUND");
+}
+
+void RESLOAD_Music(const char*, int32_t, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+{
+    EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
+    loaderNotAvailable("MUSIC");
+}
+
+void RESLOAD_Playlist(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+{
+    EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
+    loaderNotAvailable("PLAYLIST");
+}
+
+void RESLOAD_Script(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+{
+    EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
+    loaderNotAvailable("SCRIPT");
+}
+
+void CTarnis::RES_RegisterStandardLoaders()
+{
+    EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
+    RES_RegisterLoadResFunction(RESLOAD_Texture, "TEXTURE");
+    RES_RegisterLoadResFunction(RESLOAD_Technique, "TECHNIQUE");
+    RES_RegisterLoadResFunction(RESLOAD_Font, "FONT");
+    RES_RegisterLoadResExFunction(RESLOAD_Sound, "SOUND");
+    RES_RegisterLoadResExFunction(RESLOAD_Music, "MUSIC");
+    RES_RegisterLoadResFunction(RESLOAD_Playlist, "PLAYLIST");
+    RES_RegisterLoadResFunction(RESLOAD_Script, "SCRIPT");
+    RES_RegisterLoadResFunction(RESLOAD_XMLData, "XMLDATA");
+}
