@@ -5,4 +5,10 @@ list(APPEND TARNIS_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/tns_win32_cursor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_dinput8.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_dinput8_keys.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tns_audio_mixer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tns_audio_decode.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tns_audio_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tns_audio_sdl.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tns_audio_null.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tns_bass.cpp
 )

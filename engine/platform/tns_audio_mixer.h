@@ -1,0 +1,128 @@
+// The portable mixer behind the audio-library subset: voices with their own rate,
+// volume, pan and slides, mixed in float into a stereo buffer and clipped once
+// at the output. Knows no device and no decoder; a backend calls render().
+// Threads: the voices' fields are shared between the engine thread and the
+// render thread and are touched only with the mixer's lock held (render holds it
+// for one buffer, the engine for a few field writes).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+// Decoded sample data: stereo interleaved float frames at the sample's rate.
+struct TnsSampleData {
+    std::vector<float> frames;
+    int64_t frameCount = 0;
+    int rate = 44100;
+};
+
+// A source pulled by a voice (streams, music): stereo float frames at its rate.
+class TnsPullSource {
+public:
+    virtual ~TnsPullSource() = default;
+    // Up to frames frames into stereo; returns how many. Fewer than asked with
+    // ended() false is an underrun: the voice waits (plays silence) and asks again.
+    virtual int pull(float* stereo, int frames) = 0;
+    virtual bool ended() const = 0;
+};
+
+enum class TnsVoiceKind : int { Sample = 0, Stream = 1, Music = 2 };
+
+// Status values are the audio library's (stopped 0, playing 1, paused 3).
+enum : int { TNS_VOICE_STOPPED = 0, TNS_VOICE_PLAYING = 1, TNS_VOICE_PAUSED = 3 };
+
+struct TnsSlide {
+    bool active = false;
+    float from = 0.0f;
+    float to = 0.0f;
+    int64_t elapsed = 0;
+    int64_t total = 0;
+};
+
+struct TnsVoice {
+    static constexpr int kBlockFrames = 256;
+
+    TnsVoiceKind kind = TnsVoiceKind::Sample;
+    int state = TNS_VOICE_STOPPED;
+    bool loop = false;
+
+    // Sample voices read the shared data directly.
+    const TnsSampleData* sample = nullptr;
+    double position = 0.0;
+
+    // Pulled voices keep a block (kBlockFrames stereo frames, sized when the
+    // voice is made, so sample copies cost nothing) and the two frames they
+    // interpolate between.
+    TnsPullSource* source = nullptr;
+    std::vector<float> block;
+    int blockLength = 0;
+    int blockPos = 0;
+    float current[2] = {};
+    float next[2] = {};
+    double fraction = 0.0;
+    int framesReady = 0; // how many of current/next hold data
+    bool starved = false; // the last render ran out of data before its end
+
+    float baseRate = 44100.0f; // the source's own rate: frequency 0 means this
+    float rate = 44100.0f;
+    float volume = 1.0f; // 0..1
+    float pan = 0.0f;    // -1..1
+    TnsSlide slideRate, slideVolume, slidePan;
+    bool stopAfterFade = false;
+
+    // Order of the last start, to find the copy that has played longest.
+    uint64_t startStamp = 0;
+    // Peaks of the last mixed buffer after volume and pan, 0..1.
+    float peakLeft = 0.0f;
+    float peakRight = 0.0f;
+};
+
+class TnsMixer {
+public:
+    explicit TnsMixer(int outputRate);
+    TnsMixer(const TnsMixer&) = delete;
+    TnsMixer& operator=(const TnsMixer&) = delete;
+
+    int outputRate() const { return m_outputRate; }
+    std::mutex& mutex() { return m_mutex; }
+
+    // Voice registration happens at load time (it may allocate); caller holds no lock.
+    void addVoice(TnsVoice* voice);
+    void removeVoice(TnsVoice* voice);
+
+    // The operations below expect the caller to hold mutex().
+    // Starts a voice from the beginning of its data with the given attributes.
+    void startVoice(TnsVoice* voice);
+    void stopVoice(TnsVoice* voice);
+    void setRate(TnsVoice* voice, float rate);
+    // Slides run in output frames; time 0 applies the target at once. A fade
+    // target below zero fades to silence and stops the voice.
+    void slide(TnsVoice* voice, int freq, int volume, int pan, uint32_t timeMs);
+    void setGlobalVolumes(int music, int samples, int streams);
+    uint64_t nextStamp() { return ++m_stamp; }
+
+    // Mixes frames stereo frames (float, unclipped). Takes the lock.
+    void render(float* stereo, int frames);
+    // Mixes and converts to 16-bit, clipping once. Takes the lock.
+    void renderS16(int16_t* out, int frames);
+
+    // Share of real time spent mixing, in percent, smoothed.
+    float cpu() const { return m_cpu.load(std::memory_order_relaxed); }
+
+private:
+    void mixVoice(TnsVoice& v, float* stereo, int frames);
+    bool fetchFrame(TnsVoice& v, float* frame);
+    bool advanceSlides(TnsVoice& v);
+
+    static constexpr int kChunkFrames = 1024;
+
+    int m_outputRate;
+    std::mutex m_mutex;
+    std::vector<TnsVoice*> m_voices;
+    float m_global[3] = {1.0f, 1.0f, 1.0f};
+    uint64_t m_stamp = 0;
+    std::vector<float> m_mixBuffer;
+    std::atomic<float> m_cpu{0.0f};
+};
