@@ -1,4 +1,5 @@
 tarnis_test(test_sfx
   ${CMAKE_CURRENT_LIST_DIR}/sfx_test_audio.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/test_sfx_mixer.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/test_sfx_mixer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_sfx_bass.cpp)
 target_link_libraries(test_sfx PRIVATE PkgConfig::SNDFILE)
