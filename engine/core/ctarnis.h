@@ -9,6 +9,7 @@
 
 #include "engine/core/ctarnis_ehs.h"
 #include "engine/core/titemsmanager.h"
+#include "engine/gfx/ctarnis_gfx_types.h"
 #include "engine/res/ctarnis_res_types.h"
 #include "engine/platform/tns_win32.h"
 #include "engine/platform/dinput8.h"
@@ -103,6 +104,70 @@ public:
     void SFX_Deinit();
     // Scripts (engine/scr).
     void SCR_Deinit();
+
+    // ---- graphics (engine/gfx) ----
+    // Start, adapter survey and end (ctarnis_gfx_main.cpp; GFX_Deinit is a hook above).
+    void GFX_Preinit(int32_t width, int32_t height);
+    void GFX_GetVideoCardCaps(TRSVIDEOCARDCAPS* caps) const;
+    void GFX_Init(int32_t displayMode, bool windowed);
+    void GFX_SetupDevice();
+    void GFX_GetResolution(int32_t* width, int32_t* height) const;
+    // Adapter rating from the PCI IDs, 0 when unknown (ctarnis_gfx_rating.cpp).
+    static int32_t GFX_RateAdapter(uint32_t vendorID, uint32_t deviceID);
+    // The Direct3D 8 constant name of a format, "Unknown format!" otherwise.
+    static const char* GFX_GetFormatName(D3DFORMAT format);
+    // Scene (ctarnis_gfx_scene.cpp).
+    void GFX_SceneBegin();
+    void GFX_SceneEnd();
+    void GFX_SceneClearScreen(float r, float g, float b);
+    void GFX_SceneRender();
+    void GFX_ScenePresent();
+    void GFX_SceneSetViewport(int32_t x, int32_t y, int32_t width, int32_t height);
+    void GFX_SceneSetGamma(float level, float bend);
+    void GFX_SceneMakeScreenshot();
+    // The current quad and its batch (ctarnis_gfx_vquad.cpp).
+    void GFX_VQuadSetPos(float x, float y, float width, float height, float z);
+    void GFX_VQuadSetPosByVertex(int32_t vertex, float x, float y, float z);
+    void GFX_VQuadRotate(float cx, float cy, float degrees);
+    void GFX_VQuadScale(float cx, float cy, float factor);
+    void GFX_VQuadMove(float dx, float dy, float dz);
+    void GFX_VQuadSetTexCoords(int32_t set, float left, float top, float right, float bottom);
+    void GFX_VQuadSetColor(float r, float g, float b, float a);
+    void GFX_VQuadSetColorByVertex(int32_t vertex, float r, float g, float b, float a);
+    void GFX_VQuadFillIndexBuffer();
+    void GFX_VQuadBatchBegin();
+    void GFX_VQuadQueue();
+    void GFX_VQuadBatchFlush();
+    void GFX_VQuadBatchEnd();
+
+    // The size GFX_Preinit was asked for: the back buffer of display modes 1, 2
+    // and of windowed rendering.
+    int32_t m_iRequestedWidth = 0;
+    int32_t m_iRequestedHeight = 0;
+    IDirect3D8* m_pD3D = nullptr;
+    IDirect3DDevice8* m_pD3DDevice = nullptr;
+    TRSVIDEOCARDCAPS m_VideoCardCaps = {};
+    int32_t m_iDisplayMode = 0;
+    bool m_bWindowed = false;
+    D3DPRESENT_PARAMETERS m_PresentParams = {};
+    int32_t m_iScreenshotCounter = 0;
+    TRSQUADVERTEX m_QuadVertices[4] = {};
+    float m_fQuadAlpha[4] = {};
+    IDirect3DVertexBuffer8* m_pQuadVB = nullptr;
+    IDirect3DIndexBuffer8* m_pQuadIB = nullptr;
+    TRSQUADVERTEX* m_pQuadLocked = nullptr;
+    int32_t m_iQuadsInBatch = 0;
+    TItemsManagerCOM<IDirect3DTexture8>* m_pTexturesManager = nullptr;
+    int32_t m_iCurrentTexture[TRS_TEXTURESTAGES] = {-1, -1, -1, -1, -1, -1, -1, -1};
+    TItemsManager<TRSLIGHT>* m_pLightsManager = nullptr;
+    int32_t m_iDynLightMode = 0;
+    float m_fAmbientR = 0.0f, m_fAmbientG = 0.0f, m_fAmbientB = 0.0f, m_fAmbientA = 1.0f;
+    int32_t m_iDot3Light = -1;
+    TItemsManager<TRSTECHNIQUE>* m_pTechniquesManager = nullptr;
+    int32_t m_iCurrentTechnique = -1;
+    bool m_bFogOn = false;
+    TItemsManager<TRSFONT>* m_pFontsManager = nullptr;
+    int32_t m_iCurrentFont = -1;
 
     // ---- resources (engine/res) ----
     // Scans ./DATA/ (XML descriptors win over PAK files) and registers the

@@ -14,6 +14,9 @@ bool TnsEnsureVideo();
 // The SDL window behind a window handle, or null (unknown or destroyed handle).
 SDL_Window* TnsGetSdlWindow(HWND hwnd);
 
+// True while the window is minimised (from its window events or SDL's flag).
+bool TnsIsWindowMinimised(HWND hwnd);
+
 // Every SDL event the message pump takes is also handed to the registered sinks
 // (the input devices read keys and the mouse this way), on the pumping thread.
 using TnsEventSink = void (*)(const SDL_Event& event, void* user);

@@ -18,6 +18,8 @@ struct TnsWindow {
     int x = 0, y = 0, width = 0, height = 0;
     int backWidth = 0, backHeight = 0;
     bool destroyed = false;
+    // Tracked from window events: some video drivers never set SDL's own flag.
+    bool minimised = false;
     TnsWindow* next = nullptr;
 };
 
@@ -87,6 +89,9 @@ void translateEvent(const SDL_Event& ev)
     if (ev.type != SDL_WINDOWEVENT) return;
     TnsWindow* w = findBySdlId(ev.window.windowID);
     if (!w) return;
+    if (ev.window.event == SDL_WINDOWEVENT_MINIMIZED) w->minimised = true;
+    if (ev.window.event == SDL_WINDOWEVENT_RESTORED || ev.window.event == SDL_WINDOWEVENT_MAXIMIZED)
+        w->minimised = false;
     switch (ev.window.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
     case SDL_WINDOWEVENT_RESTORED:
@@ -439,4 +444,10 @@ BOOL TNS_GetWindowBackBufferSize(HWND hwnd, int* width, int* height)
 BOOL TNS_IsWindowFullScreen(HWND hwnd)
 {
     return isLive(hwnd) && (hwnd->style & WS_POPUP) ? TRUE : FALSE;
+}
+
+bool TnsIsWindowMinimised(HWND hwnd)
+{
+    if (!isLive(hwnd)) return false;
+    return hwnd->minimised || (hwnd->sdl && (SDL_GetWindowFlags(hwnd->sdl) & SDL_WINDOW_MINIMIZED));
 }

@@ -1,0 +1,872 @@
+// Portable rasterizer core: polygon setup with the top-left fill rule on
+// snapped fixed-point vertices, and span kernels. Common state combinations get
+// specialised kernels chosen once per polygon; everything else runs the general
+// kernel, which evaluates the texture stages a chunk of pixels at a time.
+#include "engine/platform/tns_raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace tns::raster {
+namespace {
+
+// Vertices snap to 1/256 pixel, so edge tests are exact integer arithmetic and
+// neighbouring polygons sharing an edge agree on every pixel.
+constexpr int kSubBits = 8;
+constexpr double kSubOne = double(1 << kSubBits);
+// Vertices beyond the guard band are not drawn; it keeps the edge arithmetic in
+// 64-bit range.
+constexpr float kGuard = 16384.0f;
+constexpr float kMaxTexCoord = 1.0e6f;
+constexpr int kChunk = 256;
+constexpr uint32_t kOpaque = 0xFF000000u;
+// Back buffers have no alpha channel: destination alpha always reads as full.
+constexpr uint32_t kDestAlpha = 255;
+
+// D3D values used here (the header keeps the rasterizer free of the device's).
+enum : uint32_t {
+    kTopDisable = 1, kTopSelect1 = 2, kTopSelect2 = 3, kTopModulate = 4, kTopModulate2x = 5, kTopModulate4x = 6,
+    kTopAdd = 7, kTopAddSigned = 8, kTopSubtract = 10, kTopDot3 = 24,
+};
+enum : uint32_t { kTaDiffuse = 0, kTaCurrent = 1, kTaTexture = 2, kTaTFactor = 3, kTaSpecular = 4 };
+enum : uint32_t { kAddrWrap = 1, kAddrMirror = 2, kAddrClamp = 3, kAddrBorder = 4 };
+enum : uint32_t { kFilterNone = 0, kFilterPoint = 1, kFilterLinear = 2 };
+enum : uint32_t {
+    kBlendZero = 1, kBlendOne = 2, kBlendSrcColor = 3, kBlendInvSrcColor = 4, kBlendSrcAlpha = 5,
+    kBlendInvSrcAlpha = 6, kBlendDestAlpha = 7, kBlendInvDestAlpha = 8, kBlendDestColor = 9,
+    kBlendInvDestColor = 10, kBlendSrcAlphaSat = 11,
+};
+enum : uint32_t { kCullNone = 1, kCullCW = 2, kCullCCW = 3 };
+
+inline uint32_t div255(uint32_t x)
+{
+    x += 128;
+    return (x + (x >> 8)) >> 8;
+}
+
+inline uint32_t ch(uint32_t c, int shift)
+{
+    return (c >> shift) & 0xFFu;
+}
+
+inline uint32_t pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b)
+{
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+inline uint32_t modulateRgb(uint32_t x, uint32_t y)
+{
+    return (Mul255(ch(x, 16), ch(y, 16)) << 16) | (Mul255(ch(x, 8), ch(y, 8)) << 8) | Mul255(ch(x, 0), ch(y, 0));
+}
+
+template <Quantise Q>
+inline uint32_t quant(uint32_t c)
+{
+    if constexpr (Q == Quantise::R5G6B5) {
+        return (c & 0xFFF8FCF8u) | ((c >> 5) & 0x070007u) | ((c >> 6) & 0x000300u);
+    } else if constexpr (Q == Quantise::X1R5G5B5) {
+        return (c & 0xFFF8F8F8u) | ((c >> 5) & 0x070707u);
+    } else {
+        return c;
+    }
+}
+
+inline uint32_t quantRuntime(Quantise q, uint32_t c)
+{
+    switch (q) {
+    case Quantise::R5G6B5: return quant<Quantise::R5G6B5>(c);
+    case Quantise::X1R5G5B5: return quant<Quantise::X1R5G5B5>(c);
+    default: return c;
+    }
+}
+
+// Source-over of one pixel with alpha a (0..255), both colours packed; two
+// channels per 32-bit lane pair, rounded exactly like div255 per channel.
+inline uint32_t blendOver(uint32_t src, uint32_t dst, uint32_t a)
+{
+    uint32_t ia = 255 - a;
+    uint32_t rb = (src & 0xFF00FFu) * a + (dst & 0xFF00FFu) * ia + 0x800080u;
+    rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+    uint32_t g = ch(src, 8) * a + ch(dst, 8) * ia + 128;
+    g = (g + (g >> 8)) >> 8;
+    return kOpaque | rb | (g << 8);
+}
+
+int64_t floorDiv(int64_t n, int64_t d) // d > 0
+{
+    return n >= 0 ? n / d : -((-n + d - 1) / d);
+}
+
+int64_t ceilDiv(int64_t n, int64_t d) // d > 0
+{
+    return -floorDiv(-n, d);
+}
+
+inline int wrapAddr(int64_t t, int size, uint32_t mode)
+{
+    if (uint64_t(t) < uint64_t(size)) return int(t);
+    switch (mode) {
+    case kAddrClamp:
+    case kAddrBorder:
+        return t < 0 ? 0 : size - 1;
+    case kAddrMirror: {
+        int64_t p = 2 * int64_t(size);
+        int64_t m = t % p;
+        if (m < 0) m += p;
+        return int(m < size ? m : p - 1 - m);
+    }
+    default: {
+        int64_t m = t % size;
+        return int(m < 0 ? m + size : m);
+    }
+    }
+}
+
+inline uint32_t lerpColor(uint32_t c0, uint32_t c1, uint32_t f) // f 0..256
+{
+    uint32_t nf = 256 - f;
+    uint32_t rb = (((c0 & 0xFF00FFu) * nf + (c1 & 0xFF00FFu) * f) >> 8) & 0xFF00FFu;
+    uint32_t ag = ((((c0 >> 8) & 0xFF00FFu) * nf + ((c1 >> 8) & 0xFF00FFu) * f) >> 8) & 0xFF00FFu;
+    return rb | (ag << 8);
+}
+
+// One stage's texture as chosen for one polygon (mip level and filter).
+struct Sampler {
+    bool present = false;
+    bool linear = false;
+    const uint32_t* tex = nullptr;
+    int w = 0, h = 0;
+    // Second level for linear mip filtering; mipFrac 0 when unused.
+    const uint32_t* tex2 = nullptr;
+    int w2 = 0, h2 = 0;
+    uint32_t mipFrac = 0;
+    uint32_t addrU = kAddrWrap, addrV = kAddrWrap;
+};
+
+struct Span {
+    uint32_t* dst;
+    int n;
+    int64_t u[2], v[2], du[2], dv[2]; // 16.16 texels of the sampler's level
+    int32_t c[8], dc[8];              // diffuse a r g b, specular a r g b, 16.16
+};
+
+struct Ctx;
+using Kernel = void (*)(const Ctx&, const Span&);
+
+struct Ctx {
+    const State* st = nullptr;
+    Quantise q = Quantise::None;
+    int stageCount = 0; // stages before the first disabled colour op
+    Sampler smp[2];
+    bool constDiffuse = false;
+    uint32_t diffuse = 0;
+    bool needSpecular = false;
+    // Fast-path constants: the colour and alpha the texel is combined with.
+    uint32_t kRgb = 0, kA = 255;
+    Kernel kernel = nullptr;
+};
+
+// ---------------------------------------------------------------- sampling
+
+void samplePoint(const uint32_t* tex, int w, int h, uint32_t au, uint32_t av, int64_t u, int64_t v, int64_t du,
+                 int64_t dv, int n, uint32_t* out)
+{
+    for (int i = 0; i < n; ++i, u += du, v += dv) {
+        int x = wrapAddr(u >> 16, w, au);
+        int y = wrapAddr(v >> 16, h, av);
+        out[i] = tex[size_t(y) * size_t(w) + size_t(x)];
+    }
+}
+
+void sampleLinear(const uint32_t* tex, int w, int h, uint32_t au, uint32_t av, int64_t u, int64_t v, int64_t du,
+                  int64_t dv, int n, uint32_t* out)
+{
+    // Texel centres sit at half-texel positions.
+    u -= 0x8000;
+    v -= 0x8000;
+    for (int i = 0; i < n; ++i, u += du, v += dv) {
+        int64_t tu = u >> 16, tv = v >> 16;
+        uint32_t fu = uint32_t((u >> 8) & 0xFF), fv = uint32_t((v >> 8) & 0xFF);
+        int x0 = wrapAddr(tu, w, au), x1 = wrapAddr(tu + 1, w, au);
+        int y0 = wrapAddr(tv, h, av), y1 = wrapAddr(tv + 1, h, av);
+        const uint32_t* r0 = tex + size_t(y0) * size_t(w);
+        const uint32_t* r1 = tex + size_t(y1) * size_t(w);
+        uint32_t top = lerpColor(r0[x0], r0[x1], fu);
+        uint32_t bottom = lerpColor(r1[x0], r1[x1], fu);
+        out[i] = lerpColor(top, bottom, fv);
+    }
+}
+
+void sampleSpan(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t* out)
+{
+    if (!s.present) {
+        std::fill(out, out + n, 0xFFFFFFFFu);
+        return;
+    }
+    auto fn = s.linear ? sampleLinear : samplePoint;
+    fn(s.tex, s.w, s.h, s.addrU, s.addrV, u, v, du, dv, n, out);
+    if (s.mipFrac == 0) return;
+    uint32_t second[kChunk];
+    // The next level is about half the size: rescale the coordinates to it.
+    int64_t u2 = u * s.w2 / s.w, du2 = du * s.w2 / s.w;
+    int64_t v2 = v * s.h2 / s.h, dv2 = dv * s.h2 / s.h;
+    fn(s.tex2, s.w2, s.h2, s.addrU, s.addrV, u2, v2, du2, dv2, n, second);
+    for (int i = 0; i < n; ++i) out[i] = lerpColor(out[i], second[i], s.mipFrac);
+}
+
+// ---------------------------------------------------------------- general kernel
+
+inline uint32_t opChannel(uint32_t op, uint32_t a, uint32_t b)
+{
+    switch (op) {
+    case kTopSelect1: return a;
+    case kTopSelect2: return b;
+    case kTopModulate: return Mul255(a, b);
+    case kTopModulate2x: return std::min<uint32_t>(Mul255(a, b) * 2, 255);
+    case kTopModulate4x: return std::min<uint32_t>(Mul255(a, b) * 4, 255);
+    case kTopAdd: return std::min<uint32_t>(a + b, 255);
+    case kTopAddSigned: return uint32_t(std::clamp<int>(int(a + b) - 128, 0, 255));
+    case kTopSubtract: return a > b ? a - b : 0;
+    default: return a;
+    }
+}
+
+// Dot product of the colours as signed vectors (each channel 0..255 standing
+// for -1..1), scaled and saturated to 0..255.
+inline uint32_t dot3(uint32_t x, uint32_t y)
+{
+    int s = 0;
+    for (int sh = 0; sh <= 16; sh += 8) s += (int(ch(x, sh)) * 2 - 255) * (int(ch(y, sh)) * 2 - 255);
+    if (s <= 0) return 0;
+    return uint32_t(std::min(255, (s + 127) / 255));
+}
+
+// Runs one stage's colour and alpha operation over n pixels. The operation is
+// decoded once per call; the loops are per pixel.
+void runStage(uint32_t colorOp, uint32_t alphaOp, const uint32_t* c1, const uint32_t* c2, const uint32_t* a1,
+              const uint32_t* a2, const uint32_t* current, int n, uint32_t* out)
+{
+    if (colorOp == kTopDot3) {
+        for (int i = 0; i < n; ++i) {
+            uint32_t d = dot3(c1[i], c2[i]);
+            out[i] = pack(d, d, d, d);
+        }
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        uint32_t x = c1[i], y = c2[i];
+        uint32_t rgb;
+        switch (colorOp) {
+        case kTopSelect1: rgb = x & 0xFFFFFFu; break;
+        case kTopSelect2: rgb = y & 0xFFFFFFu; break;
+        case kTopModulate: rgb = modulateRgb(x, y); break;
+        default:
+            rgb = (opChannel(colorOp, ch(x, 16), ch(y, 16)) << 16) | (opChannel(colorOp, ch(x, 8), ch(y, 8)) << 8) |
+                  opChannel(colorOp, ch(x, 0), ch(y, 0));
+            break;
+        }
+        uint32_t alpha;
+        if (alphaOp == kTopDisable) {
+            alpha = current[i] >> 24;
+        } else if (alphaOp == kTopDot3) {
+            int s = (int(a1[i] >> 24) * 2 - 255) * (int(a2[i] >> 24) * 2 - 255);
+            alpha = s <= 0 ? 0 : uint32_t(std::min(255, (s + 127) / 255));
+        } else {
+            alpha = opChannel(alphaOp, a1[i] >> 24, a2[i] >> 24);
+        }
+        out[i] = (alpha << 24) | rgb;
+    }
+}
+
+void interpolateColors(const int32_t* c0, const int32_t* dc, int n, uint32_t* out)
+{
+    int32_t c[4] = {c0[0], c0[1], c0[2], c0[3]};
+    for (int i = 0; i < n; ++i) {
+        uint32_t v[4];
+        for (int k = 0; k < 4; ++k) {
+            v[k] = uint32_t(std::clamp(c[k] >> 16, 0, 255));
+            c[k] += dc[k];
+        }
+        out[i] = pack(v[0], v[1], v[2], v[3]);
+    }
+}
+
+// Blend factor of one pixel, packed per channel; DESTALPHA reads 255 because
+// the back-buffer formats carry no alpha.
+inline uint32_t blendFactor(uint32_t mode, uint32_t s, uint32_t d)
+{
+    uint32_t sa = s >> 24;
+    switch (mode) {
+    case kBlendZero: return 0;
+    case kBlendOne: return 0xFFFFFFFFu;
+    case kBlendSrcColor: return s;
+    case kBlendInvSrcColor: return ~s;
+    case kBlendSrcAlpha: return sa * 0x01010101u;
+    case kBlendInvSrcAlpha: return (255 - sa) * 0x01010101u;
+    case kBlendDestAlpha: return kDestAlpha * 0x01010101u;
+    case kBlendInvDestAlpha: return (255 - kDestAlpha) * 0x01010101u;
+    case kBlendDestColor: return d;
+    case kBlendInvDestColor: return ~d;
+    case kBlendSrcAlphaSat: return kOpaque | (std::min(sa, 255u - kDestAlpha) * 0x010101u);
+    default: return 0;
+    }
+}
+
+void writeSpan(const Ctx& cx, const uint32_t* src, uint32_t* dst, int n)
+{
+    const State& st = *cx.st;
+    if (!st.blend) {
+        for (int i = 0; i < n; ++i) dst[i] = quantRuntime(cx.q, src[i] | kOpaque);
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        uint32_t s = src[i], d = dst[i];
+        uint32_t fs = blendFactor(st.srcBlend, s, d), fd = blendFactor(st.destBlend, s, d);
+        uint32_t out = kOpaque;
+        for (int sh = 0; sh <= 16; sh += 8) {
+            uint32_t v = div255(ch(s, sh) * ch(fs, sh) + ch(d, sh) * ch(fd, sh));
+            out |= std::min(v, 255u) << sh;
+        }
+        dst[i] = quantRuntime(cx.q, out);
+    }
+}
+
+void kernelGeneral(const Ctx& cx, const Span& sp)
+{
+    const State& st = *cx.st;
+    uint32_t diff[kChunk], spec[kChunk], tex[2][kChunk], bufA[kChunk], bufB[kChunk], tfactor[kChunk];
+    Span s = sp;
+    for (int done = 0; done < sp.n;) {
+        int n = std::min(kChunk, sp.n - done);
+        if (cx.constDiffuse) {
+            std::fill(diff, diff + n, cx.diffuse);
+        } else {
+            interpolateColors(s.c, s.dc, n, diff);
+        }
+        if (cx.needSpecular) interpolateColors(s.c + 4, s.dc + 4, n, spec);
+        std::fill(tfactor, tfactor + n, st.textureFactor);
+        for (int k = 0; k < cx.stageCount; ++k) sampleSpan(cx.smp[k], s.u[k], s.v[k], s.du[k], s.dv[k], n, tex[k]);
+
+        const uint32_t* current = diff;
+        uint32_t* outBuf = bufA;
+        for (int k = 0; k < cx.stageCount; ++k) {
+            const Stage& g = st.stages[k];
+            auto arg = [&](uint32_t a) -> const uint32_t* {
+                switch (a & 0xF) {
+                case kTaDiffuse: return diff;
+                case kTaTexture: return tex[k];
+                case kTaTFactor: return tfactor;
+                case kTaSpecular: return cx.needSpecular ? spec : diff;
+                default: return current;
+                }
+            };
+            runStage(g.colorOp, g.alphaOp, arg(g.colorArg1), arg(g.colorArg2), arg(g.alphaArg1), arg(g.alphaArg2),
+                     current, n, outBuf);
+            current = outBuf;
+            outBuf = outBuf == bufA ? bufB : bufA;
+        }
+        uint32_t* out = const_cast<uint32_t*>(current);
+        if (current == diff) {
+            std::copy(diff, diff + n, bufA);
+            out = bufA;
+        }
+        if (st.specularAdd) {
+            for (int i = 0; i < n; ++i) {
+                uint32_t c = out[i], p = spec[i];
+                out[i] = (c & kOpaque) | (std::min(ch(c, 16) + ch(p, 16), 255u) << 16) |
+                         (std::min(ch(c, 8) + ch(p, 8), 255u) << 8) | std::min(ch(c, 0) + ch(p, 0), 255u);
+            }
+        }
+        if (st.fog) {
+            // The specular alpha is the fog factor: 255 keeps the colour, 0 is all fog.
+            uint32_t fc = st.fogColor;
+            for (int i = 0; i < n; ++i) {
+                uint32_t c = out[i], f = spec[i] >> 24, nf = 255 - f;
+                out[i] = (c & kOpaque) | (div255(ch(c, 16) * f + ch(fc, 16) * nf) << 16) |
+                         (div255(ch(c, 8) * f + ch(fc, 8) * nf) << 8) | div255(ch(c, 0) * f + ch(fc, 0) * nf);
+            }
+        }
+        writeSpan(cx, out, s.dst, n);
+
+        done += n;
+        s.dst += n;
+        for (int k = 0; k < 2; ++k) {
+            s.u[k] += s.du[k] * n;
+            s.v[k] += s.dv[k] * n;
+        }
+        for (int k = 0; k < 8; ++k) s.c[k] += s.dc[k] * n;
+    }
+}
+
+// ---------------------------------------------------------------- fast kernels
+
+// True when every texel the span reads lies inside the level, so the fast
+// kernels need no addressing.
+inline bool spanInside(const Sampler& s, const Span& sp)
+{
+    int64_t u1 = sp.u[0] + sp.du[0] * (sp.n - 1), v1 = sp.v[0] + sp.dv[0] * (sp.n - 1);
+    auto in = [](int64_t t, int size) { return t >= 0 && (t >> 16) < size; };
+    return in(sp.u[0], s.w) && in(u1, s.w) && in(sp.v[0], s.h) && in(v1, s.h);
+}
+
+template <Quantise Q>
+void kernelFillOpaque(const Ctx& cx, const Span& sp)
+{
+    uint32_t c = quant<Q>(cx.kRgb | kOpaque);
+    std::fill(sp.dst, sp.dst + sp.n, c);
+}
+
+template <Quantise Q>
+void kernelFillBlend(const Ctx& cx, const Span& sp)
+{
+    uint32_t a = cx.kA, src = cx.kRgb;
+    for (int i = 0; i < sp.n; ++i) sp.dst[i] = quant<Q>(blendOver(src, sp.dst[i], a));
+}
+
+// RM: texel colour as is (0), modulated by the constant (1). AM: alpha is the
+// texel's (0), texel's times the constant (1), the constant (2).
+template <int RM, int AM, bool Blend, Quantise Q>
+void kernelTexture(const Ctx& cx, const Span& sp)
+{
+    const Sampler& s = cx.smp[0];
+    if (!spanInside(s, sp)) {
+        kernelGeneral(cx, sp);
+        return;
+    }
+    const uint32_t k = cx.kRgb, ka = cx.kA;
+    int64_t u = sp.u[0], v = sp.v[0];
+    const int64_t du = sp.du[0], dv = sp.dv[0];
+    uint32_t* d = sp.dst;
+    auto shade = [&](uint32_t t, uint32_t& out) -> bool {
+        uint32_t rgb = RM == 0 ? t : modulateRgb(t, k);
+        if constexpr (!Blend) {
+            out = quant<Q>(rgb | kOpaque);
+            return true;
+        } else {
+            uint32_t a = AM == 0 ? t >> 24 : AM == 1 ? Mul255(t >> 24, ka) : ka;
+            if (a == 0) return false;
+            out = a == 255 ? quant<Q>(rgb | kOpaque) : quant<Q>(blendOver(rgb, out, a));
+            return true;
+        }
+    };
+    if (dv == 0) {
+        // Axis-aligned spans read one texel row.
+        const uint32_t* row = s.tex + size_t(v >> 16) * size_t(s.w);
+        if (du == 0x10000) {
+            const uint32_t* t = row + (u >> 16);
+            if constexpr (!Blend && RM == 0 && Q == Quantise::None) {
+                for (int i = 0; i < sp.n; ++i) d[i] = t[i] | kOpaque;
+            } else {
+                for (int i = 0; i < sp.n; ++i) shade(t[i], d[i]);
+            }
+            return;
+        }
+        for (int i = 0; i < sp.n; ++i, u += du) shade(row[u >> 16], d[i]);
+        return;
+    }
+    for (int i = 0; i < sp.n; ++i, u += du, v += dv) shade(s.tex[size_t(v >> 16) * size_t(s.w) + size_t(u >> 16)], d[i]);
+}
+
+// Linear filtering that samples exactly at texel centres reads single texels.
+void kernelLinearAtCentres(const Ctx& cx, const Span& sp);
+
+template <Quantise Q>
+struct Kernels {
+    static Kernel texture(int rm, int am, bool blend)
+    {
+        static constexpr Kernel kOpaqueK[2] = {kernelTexture<0, 0, false, Q>, kernelTexture<1, 0, false, Q>};
+        static constexpr Kernel kBlendK[2][3] = {
+            {kernelTexture<0, 0, true, Q>, kernelTexture<0, 1, true, Q>, kernelTexture<0, 2, true, Q>},
+            {kernelTexture<1, 0, true, Q>, kernelTexture<1, 1, true, Q>, kernelTexture<1, 2, true, Q>},
+        };
+        return blend ? kBlendK[rm][am] : kOpaqueK[rm];
+    }
+    static Kernel fill(bool blend) { return blend ? kernelFillBlend<Q> : kernelFillOpaque<Q>; }
+};
+
+// ---------------------------------------------------------------- polygon setup
+
+struct SnapVertex {
+    int64_t x, y;
+    const Vertex* v;
+};
+
+// Attribute indices of the interpolated planes.
+enum { kAttrDiffuse = 0, kAttrSpecular = 4, kAttrU0 = 8, kAttrV0 = 9, kAttrU1 = 10, kAttrV1 = 11, kAttrCount = 12 };
+
+void loadAttributes(const Vertex& v, double* a)
+{
+    for (int k = 0; k < 4; ++k) {
+        a[kAttrDiffuse + k] = double(ch(v.diffuse, 24 - 8 * k));
+        a[kAttrSpecular + k] = double(ch(v.specular, 24 - 8 * k));
+    }
+    auto tc = [](float t) { return std::isfinite(t) ? double(std::clamp(t, -kMaxTexCoord, kMaxTexCoord)) : 0.0; };
+    a[kAttrU0] = tc(v.u0);
+    a[kAttrV0] = tc(v.v0);
+    a[kAttrU1] = tc(v.u1);
+    a[kAttrV1] = tc(v.v1);
+}
+
+struct Plane {
+    double x0, y0;
+    double f0[kAttrCount], gx[kAttrCount], gy[kAttrCount];
+};
+
+bool buildPlane(const SnapVertex* p, Plane& pl)
+{
+    double x[3], y[3], a[3][kAttrCount];
+    for (int i = 0; i < 3; ++i) {
+        x[i] = double(p[i].x) / kSubOne;
+        y[i] = double(p[i].y) / kSubOne;
+        loadAttributes(*p[i].v, a[i]);
+    }
+    double area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+    if (area == 0.0) return false;
+    pl.x0 = x[0];
+    pl.y0 = y[0];
+    for (int k = 0; k < kAttrCount; ++k) {
+        double d1 = a[1][k] - a[0][k], d2 = a[2][k] - a[0][k];
+        pl.f0[k] = a[0][k];
+        pl.gx[k] = (d1 * (y[2] - y[0]) - d2 * (y[1] - y[0])) / area;
+        pl.gy[k] = (d2 * (x[1] - x[0]) - d1 * (x[2] - x[0])) / area;
+    }
+    return true;
+}
+
+void chooseSampler(const Stage& g, const Plane& pl, Sampler& s)
+{
+    s = Sampler{};
+    const Texture* t = g.texture;
+    if (!t || t->levelCount <= 0 || !t->levels[0].argb) return;
+    s.present = true;
+    s.addrU = g.addressU;
+    s.addrV = g.addressV;
+    int ui = g.texCoordIndex == 1 ? kAttrU1 : kAttrU0;
+    int vi = ui + 1;
+    double w0 = t->levels[0].width, h0 = t->levels[0].height;
+    double rx = std::hypot(pl.gx[ui] * w0, pl.gx[vi] * h0);
+    double ry = std::hypot(pl.gy[ui] * w0, pl.gy[vi] * h0);
+    double rho = std::max(rx, ry);
+    int level = 0;
+    uint32_t filter = g.magFilter;
+    if (rho > 1.0) {
+        filter = g.minFilter;
+        double lod = std::log2(rho);
+        int last = t->levelCount - 1;
+        if (g.mipFilter == kFilterPoint) {
+            level = std::min(int(std::floor(lod + 0.5)), last);
+        } else if (g.mipFilter == kFilterLinear) {
+            level = std::min(int(std::floor(lod)), last);
+            if (level < last) {
+                s.mipFrac = uint32_t((lod - std::floor(lod)) * 256.0);
+                if (s.mipFrac > 0) {
+                    s.tex2 = t->levels[level + 1].argb;
+                    s.w2 = t->levels[level + 1].width;
+                    s.h2 = t->levels[level + 1].height;
+                }
+            }
+        }
+    }
+    s.tex = t->levels[level].argb;
+    s.w = t->levels[level].width;
+    s.h = t->levels[level].height;
+    s.linear = filter == kFilterLinear;
+    if (!s.tex2) s.mipFrac = 0;
+}
+
+// Constant form of a stage-0 argument for the fast paths: false when the
+// argument varies per pixel in a way the fast kernels do not handle.
+bool constArg(const Ctx& cx, uint32_t arg, bool& isTexture, uint32_t& value)
+{
+    switch (arg & 0xF) {
+    case kTaTexture:
+        if (cx.smp[0].present) {
+            isTexture = true;
+            return true;
+        }
+        value = 0xFFFFFFFFu;
+        return true;
+    case kTaDiffuse:
+    case kTaCurrent:
+        value = cx.diffuse;
+        return true;
+    case kTaTFactor:
+        value = cx.st->textureFactor;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Reduces a stage-0 operation to "texel times constant" or "constant"; false
+// when it does not have that form.
+bool reduceOp(const Ctx& cx, uint32_t op, uint32_t arg1, uint32_t arg2, bool alpha, bool& usesTex, uint32_t& k)
+{
+    bool t1 = false, t2 = false;
+    uint32_t k1 = 0xFFFFFFFFu, k2 = 0xFFFFFFFFu;
+    usesTex = false;
+    switch (op) {
+    case kTopDisable:
+        k = cx.diffuse;
+        return alpha; // a disabled colour op is handled by the caller
+    case kTopSelect1:
+        if (!constArg(cx, arg1, t1, k1)) return false;
+        usesTex = t1;
+        k = t1 ? 0xFFFFFFFFu : k1;
+        return true;
+    case kTopSelect2:
+        if (!constArg(cx, arg2, t2, k2)) return false;
+        usesTex = t2;
+        k = t2 ? 0xFFFFFFFFu : k2;
+        return true;
+    case kTopModulate:
+        if (!constArg(cx, arg1, t1, k1) || !constArg(cx, arg2, t2, k2)) return false;
+        if (t1 && t2) return false;
+        usesTex = t1 || t2;
+        if (t1) k = k2;
+        else if (t2) k = k1;
+        else k = (Mul255(k1 >> 24, k2 >> 24) << 24) | modulateRgb(k1, k2);
+        return true;
+    default:
+        return false;
+    }
+}
+
+template <Quantise Q>
+Kernel pickFastKernel(const Ctx& cx, bool& needsPointTexture, uint32_t& kRgb, uint32_t& kA)
+{
+    const State& st = *cx.st;
+    bool blend = st.blend;
+    if (blend) {
+        if (st.srcBlend == kBlendOne && st.destBlend == kBlendZero) blend = false;
+        else if (st.srcBlend != kBlendSrcAlpha || st.destBlend != kBlendInvSrcAlpha) return nullptr;
+    }
+    if (!cx.constDiffuse || st.fog || st.specularAdd || cx.stageCount > 1) return nullptr;
+    needsPointTexture = false;
+    if (cx.stageCount == 0) {
+        kRgb = cx.diffuse & 0xFFFFFFu;
+        kA = cx.diffuse >> 24;
+        return Kernels<Q>::fill(blend);
+    }
+    const Stage& g = st.stages[0];
+    bool texRgb = false, texA = false;
+    uint32_t kc = 0, kac = 0;
+    if (!reduceOp(cx, g.colorOp, g.colorArg1, g.colorArg2, false, texRgb, kc)) return nullptr;
+    if (!reduceOp(cx, g.alphaOp, g.alphaArg1, g.alphaArg2, true, texA, kac)) return nullptr;
+    kRgb = kc & 0xFFFFFFu;
+    kA = kac >> 24;
+    if (!texRgb && (!texA || !blend)) return Kernels<Q>::fill(blend);
+    if (!texRgb) return nullptr; // constant colour with texture alpha: general path
+    needsPointTexture = true;
+    int rm = kRgb == 0xFFFFFFu ? 0 : 1;
+    int am = !texA ? 2 : kA == 255 ? 0 : 1;
+    return Kernels<Q>::texture(rm, am, blend);
+}
+
+Kernel pickKernel(Ctx& cx)
+{
+    bool needsPoint = false;
+    uint32_t kRgb = 0, kA = 255;
+    Kernel k = nullptr;
+    switch (cx.q) {
+    case Quantise::R5G6B5: k = pickFastKernel<Quantise::R5G6B5>(cx, needsPoint, kRgb, kA); break;
+    case Quantise::X1R5G5B5: k = pickFastKernel<Quantise::X1R5G5B5>(cx, needsPoint, kRgb, kA); break;
+    default: k = pickFastKernel<Quantise::None>(cx, needsPoint, kRgb, kA); break;
+    }
+    if (!k) return kernelGeneral;
+    cx.kRgb = kRgb;
+    cx.kA = kA;
+    if (needsPoint && cx.smp[0].mipFrac != 0) return kernelGeneral;
+    cx.kernel = k;
+    if (needsPoint && cx.smp[0].linear) return kernelLinearAtCentres;
+    return k;
+}
+
+void kernelLinearAtCentres(const Ctx& cx, const Span& sp)
+{
+    // Bilinear weights are all zero when the sample sits on a texel centre and
+    // the steps are whole texels; then a point sample is the same colour.
+    bool centred = ((sp.u[0] - 0x8000) & 0xFFFF) == 0 && ((sp.v[0] - 0x8000) & 0xFFFF) == 0 &&
+                   (sp.du[0] & 0xFFFF) == 0 && (sp.dv[0] & 0xFFFF) == 0;
+    if (centred) cx.kernel(cx, sp);
+    else kernelGeneral(cx, sp);
+}
+
+void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const* vs, int n)
+{
+    SnapVertex p[4];
+    for (int i = 0; i < n; ++i) {
+        const Vertex* v = vs[i];
+        if (!(std::fabs(v->x) <= kGuard) || !(std::fabs(v->y) <= kGuard)) return;
+        p[i] = SnapVertex{std::llrint(double(v->x) * kSubOne), std::llrint(double(v->y) * kSubOne), v};
+    }
+    int64_t area = 0;
+    for (int i = 0; i < n; ++i) {
+        const SnapVertex& a = p[i];
+        const SnapVertex& b = p[(i + 1) % n];
+        area += a.x * b.y - b.x * a.y;
+    }
+    if (area == 0) return;
+    // Positive area is clockwise on screen (y down).
+    if (st.cullMode == kCullCW && area > 0) return;
+    if (st.cullMode == kCullCCW && area < 0) return;
+
+    Plane pl;
+    if (!buildPlane(p, pl)) return;
+
+    SnapVertex q[4];
+    for (int i = 0; i < n; ++i) q[i] = area > 0 ? p[i] : p[n - 1 - i];
+    struct Edge {
+        int64_t a, b, c;
+        bool topLeft;
+    } edges[4];
+    int64_t minY = q[0].y, maxY = q[0].y;
+    for (int i = 0; i < n; ++i) {
+        const SnapVertex& s = q[i];
+        const SnapVertex& e = q[(i + 1) % n];
+        int64_t A = -(e.y - s.y), B = e.x - s.x;
+        // Inside is E > 0; pixels exactly on a top or left edge belong to this polygon.
+        edges[i] = Edge{A * (int64_t(1) << kSubBits), B, -(A * s.x + B * s.y), A > 0 || (A == 0 && B > 0)};
+        minY = std::min(minY, s.y);
+        maxY = std::max(maxY, s.y);
+    }
+    const Rect& clip = st.clip;
+    int y0 = int(std::max<int64_t>(ceilDiv(minY, 1 << kSubBits), std::max(clip.y0, 0)));
+    int y1 = int(std::min<int64_t>(floorDiv(maxY, 1 << kSubBits), std::min(clip.y1, tg.height) - 1));
+    const int clipX0 = std::max(clip.x0, 0), clipX1 = std::min(clip.x1, tg.width) - 1;
+    if (y0 > y1 || clipX0 > clipX1) return;
+
+    // Per-polygon state: constant diffuse, texture levels, kernel.
+    cx.constDiffuse = true;
+    for (int i = 1; i < n; ++i) cx.constDiffuse &= vs[i]->diffuse == vs[0]->diffuse;
+    cx.diffuse = vs[0]->diffuse;
+    for (int k = 0; k < cx.stageCount; ++k) chooseSampler(st.stages[k], pl, cx.smp[k]);
+    Kernel kernel = pickKernel(cx);
+
+    double scaleU[2] = {0, 0}, scaleV[2] = {0, 0};
+    int uAttr[2] = {kAttrU0, kAttrU1};
+    for (int k = 0; k < cx.stageCount; ++k) {
+        scaleU[k] = double(cx.smp[k].w) * 65536.0;
+        scaleV[k] = double(cx.smp[k].h) * 65536.0;
+        uAttr[k] = st.stages[k].texCoordIndex == 1 ? kAttrU1 : kAttrU0;
+    }
+
+    for (int y = y0; y <= y1; ++y) {
+        int64_t xl = clipX0, xr = clipX1;
+        bool empty = false;
+        const int64_t py = int64_t(y) << kSubBits;
+        for (int i = 0; i < n && !empty; ++i) {
+            const Edge& e = edges[i];
+            int64_t c = e.b * py + e.c;
+            if (e.a > 0) {
+                xl = std::max(xl, e.topLeft ? ceilDiv(-c, e.a) : floorDiv(-c, e.a) + 1);
+            } else if (e.a < 0) {
+                xr = std::min(xr, e.topLeft ? floorDiv(c, -e.a) : ceilDiv(c, -e.a) - 1);
+            } else if (!(c > 0 || (c == 0 && e.topLeft))) {
+                empty = true;
+            }
+        }
+        if (empty || xl > xr) continue;
+
+        Span sp;
+        sp.dst = tg.pixels + size_t(y) * size_t(tg.pitch) + size_t(xl);
+        sp.n = int(xr - xl + 1);
+        const double dx = double(xl) - pl.x0, dy = double(y) - pl.y0;
+        auto at = [&](int k) { return pl.f0[k] + pl.gx[k] * dx + pl.gy[k] * dy; };
+        for (int k = 0; k < 8; ++k) {
+            sp.c[k] = int32_t(std::clamp(at(k), -1024.0, 1024.0) * 65536.0);
+            sp.dc[k] = int32_t(std::clamp(pl.gx[k], -1024.0, 1024.0) * 65536.0);
+        }
+        for (int k = 0; k < 2; ++k) {
+            if (k < cx.stageCount) {
+                sp.u[k] = std::llrint(at(uAttr[k]) * scaleU[k]);
+                sp.v[k] = std::llrint(at(uAttr[k] + 1) * scaleV[k]);
+                sp.du[k] = std::llrint(pl.gx[uAttr[k]] * scaleU[k]);
+                sp.dv[k] = std::llrint(pl.gx[uAttr[k] + 1] * scaleV[k]);
+            } else {
+                sp.u[k] = sp.v[k] = sp.du[k] = sp.dv[k] = 0;
+            }
+        }
+        kernel(cx, sp);
+    }
+}
+
+bool sameAttrSum(float a0, float a2, float a1, float a3)
+{
+    float l = a0 + a2, r = a1 + a3;
+    return std::fabs(l - r) <= 1e-5f * (1.0f + std::fabs(l));
+}
+
+// True when (a, b, c, d) is a parallelogram on the snapped grid whose
+// attributes lie on one plane, so one polygon draws exactly what the two
+// triangles (a,b,c) and (a,c,d) would.
+bool isParallelogram(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& d)
+{
+    auto s = [](float v) { return std::llrint(double(v) * kSubOne); };
+    if (!(std::fabs(a.x) <= kGuard && std::fabs(b.x) <= kGuard && std::fabs(c.x) <= kGuard &&
+          std::fabs(d.x) <= kGuard && std::fabs(a.y) <= kGuard && std::fabs(b.y) <= kGuard &&
+          std::fabs(c.y) <= kGuard && std::fabs(d.y) <= kGuard))
+        return false;
+    if (s(a.x) + s(c.x) != s(b.x) + s(d.x) || s(a.y) + s(c.y) != s(b.y) + s(d.y)) return false;
+    for (int sh = 0; sh <= 24; sh += 8) {
+        if (ch(a.diffuse, sh) + ch(c.diffuse, sh) != ch(b.diffuse, sh) + ch(d.diffuse, sh)) return false;
+        if (ch(a.specular, sh) + ch(c.specular, sh) != ch(b.specular, sh) + ch(d.specular, sh)) return false;
+    }
+    return sameAttrSum(a.u0, c.u0, b.u0, d.u0) && sameAttrSum(a.v0, c.v0, b.v0, d.v0) &&
+           sameAttrSum(a.u1, c.u1, b.u1, d.u1) && sameAttrSum(a.v1, c.v1, b.v1, d.v1);
+}
+
+} // namespace
+
+void Clear(const Target& target, Rect rect, uint32_t argb)
+{
+    rect.x0 = std::max(rect.x0, 0);
+    rect.y0 = std::max(rect.y0, 0);
+    rect.x1 = std::min(rect.x1, target.width);
+    rect.y1 = std::min(rect.y1, target.height);
+    if (rect.x0 >= rect.x1 || rect.y0 >= rect.y1) return;
+    uint32_t c = quantRuntime(target.quantise, argb | kOpaque);
+    for (int y = rect.y0; y < rect.y1; ++y) {
+        uint32_t* row = target.pixels + size_t(y) * size_t(target.pitch);
+        std::fill(row + rect.x0, row + rect.x1, c);
+    }
+}
+
+void DrawIndexedTriangles(const Target& target, const State& state, const Vertex* vertices, uint32_t vertexCount,
+                          const uint16_t* indices, uint32_t primCount)
+{
+    if (!target.pixels || !vertices || !indices) return;
+    Ctx cx;
+    cx.st = &state;
+    cx.q = target.quantise;
+    cx.stageCount = 0;
+    while (cx.stageCount < 2 && state.stages[cx.stageCount].colorOp != kTopDisable) ++cx.stageCount;
+    cx.needSpecular = state.fog || state.specularAdd;
+    for (int k = 0; k < cx.stageCount; ++k) {
+        const Stage& g = state.stages[k];
+        for (uint32_t a : {g.colorArg1, g.colorArg2, g.alphaArg1, g.alphaArg2})
+            if ((a & 0xF) == kTaSpecular) cx.needSpecular = true;
+    }
+
+    for (uint32_t t = 0; t < primCount;) {
+        const uint16_t* ix = indices + size_t(t) * 3;
+        if (ix[0] >= vertexCount || ix[1] >= vertexCount || ix[2] >= vertexCount) {
+            ++t;
+            continue;
+        }
+        const Vertex* v[4] = {&vertices[ix[0]], &vertices[ix[1]], &vertices[ix[2]], nullptr};
+        if (t + 1 < primCount && ix[3] == ix[0] && ix[4] == ix[2] && ix[5] < vertexCount) {
+            v[3] = &vertices[ix[5]];
+            if (isParallelogram(*v[0], *v[1], *v[2], *v[3])) {
+                drawPolygon(target, state, cx, v, 4);
+                t += 2;
+                continue;
+            }
+        }
+        drawPolygon(target, state, cx, v, 3);
+        ++t;
+    }
+}
+
+} // namespace tns::raster
