@@ -35,7 +35,7 @@ inline bool operator==(const GUID& a, const GUID& b)
 using REFGUID = const GUID&;
 using REFIID = const GUID&;
 // Aggregation is never supported; the outer object only keeps the call shapes.
-struct IUnknown;
+class IUnknown;
 
 constexpr DWORD DIRECTINPUT_VERSION = 0x0800;
 
