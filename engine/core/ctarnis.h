@@ -27,6 +27,14 @@ enum : int32_t {
 constexpr int32_t EHS_FILE_TNS_WINDOW = 111;
 constexpr int32_t EHS_FILE_CTARNIS_CORE = 112;
 
+// Sound items (engine/sfx/ctarnis_sfx_classes.h).
+template <class T>
+class TItemsManager;
+class TRSSound;
+class TRSMusic;
+class TRSPlaylist;
+class CSmartID;
+
 class CTarnis {
 public:
     CTarnis();
@@ -83,6 +91,59 @@ public:
     bool m_bXMLEncryptMode = false;
     bool m_bFatalShutdown = false;
     HWND m_hGameWindow = nullptr;
+
+    // ---- sound, music and playlists (engine/sfx) ----
+    // Start and end, global operations (ctarnis_sfx_main.cpp). In no-sound mode
+    // (no device could be opened) loads return -2 and the rest does nothing.
+    void SFX_Init(int32_t freq);
+    void SFX_SetGlobalVolumes(int32_t effectsVolume, int32_t musicVolume);
+    float SFX_GetCPU();
+    // Sound effects (ctarnis_sfx_sound.cpp): samples held in memory or streams.
+    int32_t SFX_LoadSound(const char* fileName, const char* id, int32_t tag, bool isStream, int32_t maxPlaybacks,
+                          bool noOverride, int32_t offset, int32_t length);
+    int32_t SFX_GetSoundID(const char* id);
+    void SFX_UnloadSound(const char* id);
+    void SFX_UnloadSound(int32_t id);
+    void SFX_SoundPlay(int32_t id, bool loop, int32_t freq, int32_t volume, int32_t pan);
+    void SFX_SoundPlay(const char* id, bool loop, int32_t freq, int32_t volume, int32_t pan);
+    void SFX_SoundPlay(const CSmartID& id, bool loop, int32_t freq, int32_t volume, int32_t pan);
+    void SFX_SoundStop(int32_t id);
+    void SFX_SoundStop(const char* id);
+    void SFX_SoundPause(int32_t id);
+    void SFX_SoundPause(const char* id);
+    void SFX_SoundResume(int32_t id);
+    void SFX_SoundResume(const char* id);
+    void SFX_SoundSetAttributes(int32_t id, int32_t freq, int32_t volume, int32_t pan);
+    void SFX_SoundSetAttributes(const char* id, int32_t freq, int32_t volume, int32_t pan);
+    void SFX_SoundSlideAttributes(int32_t id, int32_t freq, int32_t volume, int32_t pan, int32_t time);
+    void SFX_SoundSlideAttributes(const char* id, int32_t freq, int32_t volume, int32_t pan, int32_t time);
+    int32_t SFX_SoundGetStatus(int32_t id);
+    int32_t SFX_SoundGetStatus(const char* id);
+    // Music (ctarnis_sfx_music.cpp): one at a time, changed over by SFX_Update.
+    int32_t SFX_LoadMusic(const char* fileName, const char* id, int32_t tag, int32_t offset, int32_t length,
+                          int32_t data1);
+    int32_t SFX_GetMusicID(const char* id);
+    void SFX_MusicPlay(int32_t id, bool loop, int32_t fadeTime);
+    void SFX_MusicPlay(const char* id, bool loop, int32_t fadeTime);
+    void SFX_MusicStop(int32_t fadeTime);
+    int32_t SFX_MusicGetStatus();
+    void SFX_MusicSetVolume(int32_t volume, int32_t time);
+    // Playlists (ctarnis_sfx_playlists.cpp).
+    int32_t SFX_PlaylistLoad(const uint8_t* data, int32_t size);
+    int32_t SFX_GetPlaylistID(const char* id);
+    void SFX_PlaylistSet(int32_t id);
+    void SFX_PlaylistSet(const char* id);
+    void SFX_PlaylistStop();
+    void SFX_PlaylistNext();
+
+    bool m_bNoSoundMode = false;
+    TItemsManager<TRSSound>* m_pSoundsManager = nullptr;
+    TItemsManager<TRSMusic>* m_pMusicManager = nullptr;
+    TItemsManager<TRSPlaylist>* m_pPlaylistsManager = nullptr;
+    int32_t m_iCurrentMusic = -1;
+    int32_t m_iPendingMusic = -1;
+    bool m_bPendingLoop = false;
+    int32_t m_iCurrentPlaylist = -1;
 
     // ---- subsystem hooks the core calls (defined by each subsystem) ----
     // Graphics (engine/gfx).

@@ -317,7 +317,9 @@ HRESULT TnsD3DDevice::SetViewport(const D3DVIEWPORT8* vp)
 {
     if (!vp) return D3DERR_INVALIDCALL;
     const uint64_t right = uint64_t(vp->X) + vp->Width, bottom = uint64_t(vp->Y) + vp->Height;
-    if (right > m_params.BackBufferWidth || bottom > m_params.BackBufferHeight) return D3DERR_INVALIDCALL;
+    // An empty viewport draws nothing wherever it sits; others must fit the buffer.
+    const bool empty = vp->Width == 0 || vp->Height == 0;
+    if (!empty && (right > m_params.BackBufferWidth || bottom > m_params.BackBufferHeight)) return D3DERR_INVALIDCALL;
     if (!(vp->MinZ >= 0.0f && vp->MaxZ <= 1.0f && vp->MinZ <= vp->MaxZ)) return D3DERR_INVALIDCALL;
     m_viewport = *vp;
     return D3D_OK;

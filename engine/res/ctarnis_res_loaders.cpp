@@ -35,22 +35,30 @@ void RESLOAD_Font(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_
     loaderNotAvailable("FONT");
 }
 
-void RESLOAD_Sound(const char*, int32_t, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+void RESLOAD_Sound(const char* fileName, int32_t offset, int32_t size, const char* id, int32_t tag, int32_t data1,
+                   int32_t data2, int32_t data3)
 {
     EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
-    loaderNotAvailable("SOUND");
+    CTarnis* tarnis = CTarnis::Instance();
+    EHS_Assert(tarnis != nullptr);
+    tarnis->SFX_LoadSound(fileName, id, tag, data1 == 1, data2 < 1 ? 1 : data2, data3 == 1, offset, size);
 }
 
-void RESLOAD_Music(const char*, int32_t, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+void RESLOAD_Music(const char* fileName, int32_t offset, int32_t size, const char* id, int32_t tag, int32_t data1,
+                   int32_t, int32_t)
 {
     EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
-    loaderNotAvailable("MUSIC");
+    CTarnis* tarnis = CTarnis::Instance();
+    EHS_Assert(tarnis != nullptr);
+    tarnis->SFX_LoadMusic(fileName, id, tag, offset, size, data1);
 }
 
-void RESLOAD_Playlist(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+void RESLOAD_Playlist(const uint8_t* data, int32_t size, const char*, int32_t, int32_t, int32_t, int32_t)
 {
     EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
-    loaderNotAvailable("PLAYLIST");
+    CTarnis* tarnis = CTarnis::Instance();
+    EHS_Assert(tarnis != nullptr);
+    tarnis->SFX_PlaylistLoad(data, size);
 }
 
 void RESLOAD_Script(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)

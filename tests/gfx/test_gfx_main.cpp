@@ -1,0 +1,259 @@
+// Graphics start and end through the engine's calls: the adapter survey and its
+// log, the display-mode rules of the initialisation, the end's log and references.
+#include <functional>
+
+#include "tests/gfx/gfx_test_support.h"
+
+using gfxtest::GfxTest;
+
+namespace {
+
+constexpr D3DDISPLAYMODE kOnly32[] = {{640, 480, 60, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_X8R8G8B8},
+                                      {800, 600, 75, D3DFMT_A8R8G8B8}};
+constexpr D3DDISPLAYMODE kDesktop{1024, 768, 60, D3DFMT_X8R8G8B8};
+
+TnsAdapterDesc only32Adapter()
+{
+    TnsAdapterDesc d{};
+    d.description = "Test Card 32";
+    d.vendorId = 0x10DE;
+    d.deviceId = 0x0200;
+    d.modes = kOnly32;
+    d.modeCount = 3;
+    d.desktop = &kDesktop;
+    return d;
+}
+
+std::string eqErr(const std::function<void()>& fn)
+{
+    try {
+        fn();
+    } catch (const CEHSException& e) {
+        return std::to_string(e.m_iType) + ":" + e.m_strDescription;
+    }
+    return "no error";
+}
+
+} // namespace
+
+TEST_F(GfxTest, SurveyOfA32BitOnlyAdapterLogsEveryLine)
+{
+    TnsAdapterDesc d = only32Adapter();
+    TNS_D3D8SetAdapter(&d);
+    m_t->GFX_Preinit(800, 600);
+    const std::string sep = "|---------------------------------------------------|";
+    auto mode = [](const char* title, const char* fmt, int w, int h, int hz, bool formats) {
+        const char* f1 = formats ? "D3DFMT_R5G6B5" : "D3DFMT_UNKNOWN";
+        const char* f2 = formats ? "D3DFMT_A4R4G4B4" : "D3DFMT_UNKNOWN";
+        const char* f3 = formats ? "D3DFMT_A8R8G8B8" : "D3DFMT_UNKNOWN";
+        return std::vector<std::string>{title,
+                                        "          Display Mode:",
+                                        std::string("               Surface format: ") + fmt,
+                                        "                        Width: " + std::to_string(w),
+                                        "                       Height: " + std::to_string(h),
+                                        "                 Refresh Rate: " + std::to_string(hz),
+                                        "          Texture Formats:",
+                                        std::string("               TextureFormat01: ") + f1,
+                                        std::string("               TextureFormat02: ") + f2,
+                                        std::string("               TextureFormat03: ") + f3,
+                                        std::string("               TextureFormat04: ") + f3};
+    };
+    std::vector<std::string> want = {sep,
+                                     "--==: Preinitializing Graphics Subsystem...",
+                                     "   +: Direct3D object created.",
+                                     "  -=: Getting videoadapter capabilities...",
+                                     "     Videocard: Test Card 32",
+                                     "       VendorID: 4318",
+                                     "       DeviceID: 512",
+                                     "       Rating: 4",
+                                     "",
+                                     "   =: Enumerating videomodes...",
+                                     "   +: Done.",
+                                     "   =: Enumerating texture formats...",
+                                     "   +: Done.",
+                                     ""};
+    auto append = [&](const std::vector<std::string>& v) { want.insert(want.end(), v.begin(), v.end()); };
+    append(mode("     Mode1:", "D3DFMT_UNKNOWN", 0, 0, 0, false));
+    want.push_back("");
+    // The first 32-bit match wins over the later one with another refresh rate.
+    append(mode("     Mode2:", "D3DFMT_X8R8G8B8", 800, 600, 60, true));
+    want.push_back("");
+    append(mode("     Mode3:", "D3DFMT_X8R8G8B8", 1024, 768, 60, true));
+    append({"", "", "          Display Mode 2 is valid.", "          Display Mode 3 is valid.", "", "",
+            "          Device can render in windowed mode", "", "",
+            "     MaxTextureWidth         = 4096", "     MaxTextureHeight        = 4096",
+            "     MaxTextureBlendStages   = 2", "     MaxSimultaneousTextures = 2", "", "",
+            "     Vertex Fog is available.", "     MipMapping is available.", "     Dot3 Bump Mapping is available.",
+            "", "", "     Texture addr. mode: Clamp is available.", "     Texture addr. mode: Wrap is available.", "",
+            "", "     Dynamic gamma adjusting in full screen is supported.", "     Gamma calibrating is not supported.",
+            sep, ""});
+    std::vector<std::string> got = logFrom("--==: Preinitializing Graphics Subsystem...");
+    got.insert(got.begin(), sep);
+    ASSERT_GE(got.size(), want.size());
+    got.resize(want.size());
+    EXPECT_EQ(got, want);
+
+    TRSVIDEOCARDCAPS caps{};
+    m_t->GFX_GetVideoCardCaps(&caps);
+    EXPECT_FALSE(caps.Mode1.valid);
+    EXPECT_TRUE(caps.Mode2.valid);
+    EXPECT_EQ(caps.Rating, 4);
+    // The game then picks display mode 2: an 800 x 600 back buffer.
+    m_t->GFX_Init(2, false);
+    EXPECT_EQ(m_t->m_PresentParams.BackBufferWidth, 800u);
+    EXPECT_EQ(m_t->m_PresentParams.BackBufferHeight, 600u);
+    EXPECT_EQ(m_t->m_PresentParams.BackBufferFormat, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(m_t->m_PresentParams.SwapEffect, D3DSWAPEFFECT_FLIP);
+}
+
+TEST_F(GfxTest, BuiltInAdapterIsUnratedAndOffersBothDepths)
+{
+    m_t->GFX_Preinit(800, 600);
+    EXPECT_EQ(countLog("     Videocard: Tarnis software rasterizer"), 1);
+    EXPECT_EQ(countLog("       Rating: Unknown"), 1);
+    TRSVIDEOCARDCAPS caps{};
+    m_t->GFX_GetVideoCardCaps(&caps);
+    EXPECT_TRUE(caps.Mode1.valid);
+    EXPECT_EQ(caps.Mode1.Format, D3DFMT_R5G6B5);
+    EXPECT_EQ(caps.Mode1.TextureFormat01, D3DFMT_R5G6B5);
+    EXPECT_EQ(caps.Mode1.TextureFormat02, D3DFMT_A4R4G4B4);
+    EXPECT_TRUE(caps.Mode2.valid);
+    EXPECT_EQ(caps.Mode2.Format, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(caps.Mode3.Width, 1024u); // the dummy video driver's desktop
+    EXPECT_TRUE(caps.CanRenderWindowed);
+}
+
+TEST_F(GfxTest, WindowedRenderingNeedsADesktopLargerThanTheRequestAndNoPalette)
+{
+    TnsAdapterDesc d = only32Adapter();
+    const D3DDISPLAYMODE palette{1024, 768, 60, D3DFMT_P8};
+    d.desktop = &palette;
+    TNS_D3D8SetAdapter(&d);
+    m_t->GFX_Preinit(800, 600);
+    EXPECT_EQ(countLog("          Device cannot render in windowed mode"), 1);
+    EXPECT_EQ(eqErr([&] { m_t->GFX_Init(3, true); }), "2:Cannot switch to windowed rendering.");
+}
+
+TEST_F(GfxTest, DesktopOfTheRequestedSizeCannotHostAWindow)
+{
+    TnsAdapterDesc d = only32Adapter();
+    const D3DDISPLAYMODE same{800, 600, 60, D3DFMT_X8R8G8B8};
+    d.desktop = &same;
+    TNS_D3D8SetAdapter(&d);
+    m_t->GFX_Preinit(800, 600);
+    TRSVIDEOCARDCAPS caps{};
+    m_t->GFX_GetVideoCardCaps(&caps);
+    EXPECT_FALSE(caps.CanRenderWindowed);
+}
+
+TEST_F(GfxTest, DisplayModeRulesOfTheInitialisation)
+{
+    EXPECT_EQ(eqErr([&] {
+                  TRSVIDEOCARDCAPS c;
+                  m_t->GFX_GetVideoCardCaps(&c);
+              }),
+              "2:Cannot provide videocard caps - GFX system was not initialized!");
+    EXPECT_EQ(eqErr([&] { m_t->GFX_Init(2, false); }), "1:Direct3D object was not created!");
+    m_t->GFX_Preinit(800, 600);
+    EXPECT_EQ(eqErr([&] { m_t->GFX_Init(1, true); }), "2:Wrong combination of display mode params.");
+    EXPECT_EQ(eqErr([&] { m_t->GFX_Init(2, true); }), "2:Wrong combination of display mode params.");
+    EXPECT_EQ(eqErr([&] { m_t->GFX_Init(7, false); }), "2:Wrong combination of display mode params.");
+}
+
+TEST_F(GfxTest, DisplayModeThreeUsesTheDesktopFullScreenAndTheRequestWindowed)
+{
+    TnsAdapterDesc d = only32Adapter();
+    TNS_D3D8SetAdapter(&d);
+    start(3, false);
+    int32_t w = 0, h = 0;
+    m_t->GFX_GetResolution(&w, &h);
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 768);
+    EXPECT_EQ(m_t->m_PresentParams.BackBufferFormat, D3DFMT_X8R8G8B8);
+    m_t->GFX_Deinit();
+
+    start(3, true);
+    m_t->GFX_GetResolution(&w, &h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    EXPECT_EQ(m_t->m_PresentParams.BackBufferWidth, 800u);
+    EXPECT_EQ(m_t->m_PresentParams.BackBufferFormat, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(m_t->m_PresentParams.SwapEffect, D3DSWAPEFFECT_COPY);
+    EXPECT_TRUE(m_t->m_PresentParams.Windowed);
+}
+
+TEST_F(GfxTest, InitialisationSetsUpTheDeviceAndTheManagers)
+{
+    start(1, false);
+    EXPECT_TRUE(m_t->m_bGraphicsDeviceReady);
+    EXPECT_TRUE(m_t->GFX_DeviceExists());
+    EXPECT_EQ(m_t->m_PresentParams.BackBufferFormat, D3DFMT_R5G6B5);
+    ASSERT_NE(m_t->m_pTexturesManager, nullptr);
+    ASSERT_NE(m_t->m_pLightsManager, nullptr);
+    ASSERT_NE(m_t->m_pTechniquesManager, nullptr);
+    ASSERT_NE(m_t->m_pFontsManager, nullptr);
+    DWORD lighting = 1;
+    m_t->m_pD3DDevice->GetRenderState(D3DRS_LIGHTING, &lighting);
+    EXPECT_EQ(lighting, 0u);
+    for (int32_t t : m_t->m_iCurrentTexture) EXPECT_EQ(t, -1);
+    EXPECT_EQ(m_t->m_iCurrentTechnique, -1);
+    EXPECT_EQ(m_t->m_iCurrentFont, -1);
+    EXPECT_EQ(m_t->m_QuadVertices[2].rhw, 0.5f);
+    const std::vector<std::string> tail = {"   =: Creating Textures Manager...", "", "   +: Done.", "",
+                                           "   =: Creating Lights Manager...", "", "   +: Done.", "",
+                                           "   =: Creating Techniques Manager...", "", "   +: Done.", "",
+                                           "   =: Creating Fonts Manager...", "", "   +: Done."};
+    std::vector<std::string> got = logFrom("   =: Creating Textures Manager...");
+    got.resize(tail.size());
+    EXPECT_EQ(got, tail);
+}
+
+TEST_F(GfxTest, EndReleasesEverythingEvenWithATextureStillBound)
+{
+    start();
+    IDirect3DTexture8* tex = nullptr;
+    ASSERT_EQ(m_t->m_pD3DDevice->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex), D3D_OK);
+    m_t->m_pTexturesManager->AddItem(tex, "TEX_A", 0);
+    m_t->m_pD3DDevice->SetTexture(0, tex);
+    m_t->m_iCurrentTexture[0] = 0;
+    m_t->GFX_Deinit();
+    EXPECT_FALSE(m_t->m_bGraphicsCreated);
+    EXPECT_EQ(m_t->m_pD3DDevice, nullptr);
+    EXPECT_EQ(countLog(" !!!: pD3Device references left!"), 0);
+    EXPECT_EQ(countLog(" !!!: pD3D references left!"), 0);
+    const std::vector<std::string> want = {"   =: Destroying Textures Manager...", "   +: Done.",
+                                           "   =: Destroying Lights Manager...", "   +: Done.",
+                                           "   =: Destroying Techniques Manager...", "   +: Done.",
+                                           "   =: Destroying Fonts Manager...", "   +: Done.",
+                                           "--==: Done."};
+    std::vector<std::string> got = logFrom("   =: Destroying Textures Manager...");
+    got.resize(want.size());
+    EXPECT_EQ(got, want);
+}
+
+TEST(GfxRating, AdapterTable)
+{
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x27), 1);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x28), 2);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0xFF), 2);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x100), 3);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x16F), 3);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x170), 4);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x250), 5);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x1002, 0x4966), 5);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x1002, 0x5159), 3);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x1002, 0x1234), 0);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x102B, 0x0525), 2);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x121A, 0x0005), 2);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x1023, 0x8520), 1);
+    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x0000, 0x0000), 0);
+}
+
+TEST(GfxFormatNames, ConstantNamesAndUnknown)
+{
+    EXPECT_STREQ(CTarnis::GFX_GetFormatName(D3DFMT_UNKNOWN), "D3DFMT_UNKNOWN");
+    EXPECT_STREQ(CTarnis::GFX_GetFormatName(D3DFMT_D24X4S4), "D3DFMT_D24X4S4");
+    EXPECT_STREQ(CTarnis::GFX_GetFormatName(D3DFMT_INDEX32), "D3DFMT_INDEX32");
+    EXPECT_STREQ(CTarnis::GFX_GetFormatName(D3DFORMAT(72)), "Unknown format!");
+    EXPECT_STREQ(CTarnis::GFX_GetFormatName(D3DFORMAT(31)), "Unknown format!");
+}
