@@ -7,14 +7,21 @@
 #include <map>
 #include <string>
 
+#include <vector>
+
 #include "engine/core/ctarnis_ehs.h"
 #include "engine/core/titemsmanager.h"
 #include "engine/gfx/ctarnis_gfx_types.h"
 #include "engine/res/ctarnis_res_types.h"
+#include "engine/scr/ctarnis_scr_cluaval.h"
 #include "engine/platform/tns_win32.h"
 #include "engine/platform/dinput8.h"
 
 using TRSCALLBACK = void (*)();
+
+struct lua_State;
+// A native function callable from Lua (the interpreter's C-function convention).
+using TRSLuaFunction = int (*)(lua_State*);
 
 // Kinds for SYS_RegisterCallback.
 enum : int32_t {
@@ -230,6 +237,37 @@ public:
     TItemsManager<TRSFONT>* m_pFontsManager = nullptr;
     int32_t m_iCurrentFont = -1;
 
+    // ---- textures, techniques, lights and fonts (engine/gfx) ----
+    // Textures (ctarnis_gfx_tex.cpp): loaded from image bytes, bound to stages 0 to 7.
+    int32_t GFX_TexLoadFromMemory(const uint8_t* data, int32_t size, int32_t formatClass, const char* strID,
+                                  int32_t mipLevels, int32_t tag, int32_t dimension);
+    int32_t GFX_TexGetID(const char* strID);
+    void GFX_TexUnloadByID(const char* strID);
+    void GFX_TexUnloadByID(int32_t id);
+    void GFX_TexSet(int32_t id, int32_t stage);
+    void GFX_TexSet(const char* strID, int32_t stage);
+    void GFX_TexSet(const CSmartID& id, int32_t stage);
+    void GFX_TexSetNoTexture(int32_t stage);
+    // Techniques (ctarnis_gfx_tech.cpp): packs of render-state bundles.
+    void GFX_TechLoadPack(const uint8_t* data, int32_t size);
+    int32_t GFX_TechGetID(const char* strID);
+    void GFX_TechApply(int32_t id);
+    void GFX_TechApply(const char* strID);
+    void GFX_TechApply(const CSmartID& id);
+    // Lights (ctarnis_gfx_light.cpp): the CPU tint run by GFX_SceneRender.
+    void GFX_SetDynLightMode(int32_t mode);
+    void GFX_ApplyDynLighting();
+    // Bitmap fonts (ctarnis_gfx_font.cpp). A colour index of -1 keeps the quad's colours.
+    int32_t GFX_FontLoadFromMemory(const uint8_t* data, int32_t size);
+    int32_t GFX_FontGetID(const char* strID);
+    void GFX_FontSet(int32_t id);
+    void GFX_FontSet(const char* strID);
+    void GFX_FontSet(const CSmartID& id);
+    void GFX_FontDrawText(const char* text, float x, float y, int32_t maxChars, int32_t colour, float alpha);
+    void GFX_FontDrawTextEx(const char* text, float x, float y, int32_t maxChars, int32_t colour, float alpha,
+                            bool applyTechnique, float scale, float extraAdvance, float extraLineSpacing);
+    float GFX_FontGetStringWidth(const char* text, int32_t fontID, float scale, float extraAdvance);
+
     // ---- resources (engine/res) ----
     // Scans ./DATA/ (XML descriptors win over PAK files) and registers the
     // standard loaders; RES_Deinit (a hook above) frees the catalogue.
@@ -248,6 +286,23 @@ public:
     TItemsManager<CTRSResource>* m_pResManager = nullptr;
     std::map<std::string, LoadResFunc> m_mapLoadRes;
     std::map<std::string, LoadResExFunc> m_mapLoadResEx;
+
+    // ---- scripts (engine/scr) ----
+    void SCR_Init();
+    void SCR_LoadScriptFromBuffer(const char* data, size_t size, const char* name);
+    void SCR_RegisterFunction(const char* name, TRSLuaFunction fn);
+    void SCR_AddParameter(const CLuaValue& value);
+    void SCR_CallFunction(const char* name, int32_t resultCount);
+    void SCR_RegisterScriptAPI();
+    // Results of the last call, last result first.
+    const std::vector<CLuaValue>& SCR_GetResults() const { return m_vecLuaResults; }
+    const std::vector<CLuaValue>& SCR_GetParameters() const { return m_vecLuaParams; }
+    lua_State* SCR_GetLuaState() const { return m_pLuaState; }
+
+    lua_State* m_pLuaState = nullptr;
+    std::vector<CLuaValue> m_vecLuaParams;
+    std::vector<CLuaValue> m_vecLuaResults;
+    std::string m_strLastLuaFunction;
 
     // ---- input (engine/inp) ----
     // Start, re-acquire, sample and end (the last three are the hooks above).
