@@ -8,6 +8,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tns::raster {
 namespace {
 
@@ -103,6 +107,15 @@ int64_t ceilDiv(int64_t n, int64_t d) // d > 0
     return -floorDiv(-n, d);
 }
 
+// Nearest integer (halves away from minus infinity) without a library call;
+// callers keep |v| far below 2^62.
+inline int64_t roundToInt(double v)
+{
+    v += 0.5;
+    int64_t t = int64_t(v);
+    return t - (double(t) > v ? 1 : 0);
+}
+
 inline int wrapAddr(int64_t t, int size, uint32_t mode)
 {
     if (uint64_t(t) < uint64_t(size)) return int(t);
@@ -164,7 +177,8 @@ struct Ctx {
     bool needSpecular = false;
     // Fast-path constants: the colour and alpha the texel is combined with.
     uint32_t kRgb = 0, kA = 255;
-    Kernel kernel = nullptr;
+    bool needsTexture = false;
+    Kernel kernelPoint = nullptr, kernelLinear = nullptr;
 };
 
 // ---------------------------------------------------------------- sampling
@@ -401,86 +415,210 @@ void kernelGeneral(const Ctx& cx, const Span& sp)
 
 // ---------------------------------------------------------------- fast kernels
 
-// True when every texel the span reads lies inside the level, so the fast
-// kernels need no addressing.
+// The fast kernels combine one stage-0 texel t (or a constant) with a constant
+// k: source = t * k per channel (k = 0xFFFFFFFF leaves t as is), optionally
+// with a constant alpha, then write it or blend it source-over. Every rounding
+// is div255's, so they agree with the general kernel bit for bit.
+
+inline uint32_t modulateArgb(uint32_t x, uint32_t k)
+{
+    return (Mul255(x >> 24, k >> 24) << 24) | modulateRgb(x, k);
+}
+
+#if defined(__SSE2__)
+inline __m128i div255x8(__m128i x)
+{
+    x = _mm_add_epi16(x, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+}
+
+inline __m128i alphaOf(__m128i px16)
+{
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
+}
+
+// Four pixels: optional modulation by k16 (k widened to 16-bit lanes, twice),
+// optional constant alpha, optional source-over onto d.
+template <bool Modulate, bool ConstAlpha, bool Blend>
+inline __m128i shade4(__m128i t, __m128i d, __m128i k16, __m128i kaMask)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i opaque = _mm_set1_epi32(int32_t(kOpaque));
+    __m128i lo = _mm_unpacklo_epi8(t, zero), hi = _mm_unpackhi_epi8(t, zero);
+    if constexpr (Modulate) {
+        lo = div255x8(_mm_mullo_epi16(lo, k16));
+        hi = div255x8(_mm_mullo_epi16(hi, k16));
+    }
+    if constexpr (!Blend) {
+        return _mm_or_si128(_mm_packus_epi16(lo, hi), opaque);
+    } else {
+        if constexpr (ConstAlpha) {
+            // Replace the alpha lanes by the constant (kaMask holds it in lanes 3 and 7).
+            const __m128i keep = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
+            lo = _mm_or_si128(_mm_and_si128(lo, keep), kaMask);
+            hi = _mm_or_si128(_mm_and_si128(hi, keep), kaMask);
+        }
+        const __m128i full = _mm_set1_epi16(255);
+        __m128i alo = alphaOf(lo), ahi = alphaOf(hi);
+        __m128i dlo = _mm_unpacklo_epi8(d, zero), dhi = _mm_unpackhi_epi8(d, zero);
+        lo = div255x8(_mm_add_epi16(_mm_mullo_epi16(lo, alo), _mm_mullo_epi16(dlo, _mm_sub_epi16(full, alo))));
+        hi = div255x8(_mm_add_epi16(_mm_mullo_epi16(hi, ahi), _mm_mullo_epi16(dhi, _mm_sub_epi16(full, ahi))));
+        return _mm_or_si128(_mm_packus_epi16(lo, hi), opaque);
+    }
+}
+#endif
+
+template <bool Modulate, bool ConstAlpha, bool Blend, Quantise Q>
+void shadeRow(uint32_t* d, const uint32_t* t, int n, uint32_t k, uint32_t ka)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    if constexpr (Q == Quantise::None) {
+        const __m128i k16 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(k)), _mm_setzero_si128());
+        const __m128i kaMask = _mm_set_epi16(int16_t(ka), 0, 0, 0, int16_t(ka), 0, 0, 0);
+        for (; i + 4 <= n; i += 4) {
+            __m128i tv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
+            __m128i dv = Blend ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i)) : _mm_setzero_si128();
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), shade4<Modulate, ConstAlpha, Blend>(tv, dv, k16, kaMask));
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        uint32_t s = Modulate ? modulateArgb(t[i], k) : t[i];
+        if constexpr (!Blend) {
+            d[i] = quant<Q>(s | kOpaque);
+        } else {
+            if constexpr (ConstAlpha) s = (s & 0xFFFFFFu) | (ka << 24);
+            d[i] = quant<Q>(blendOver(s, d[i], s >> 24));
+        }
+    }
+}
+
+// True when every texel the span reads lies inside the level (with the right
+// and lower neighbour too when filtering), so the fast kernels need no addressing.
+template <bool Linear>
 inline bool spanInside(const Sampler& s, const Span& sp)
 {
-    int64_t u1 = sp.u[0] + sp.du[0] * (sp.n - 1), v1 = sp.v[0] + sp.dv[0] * (sp.n - 1);
-    auto in = [](int64_t t, int size) { return t >= 0 && (t >> 16) < size; };
-    return in(sp.u[0], s.w) && in(u1, s.w) && in(sp.v[0], s.h) && in(v1, s.h);
+    const int64_t off = Linear ? 0x8000 : 0;
+    const int64_t u0 = sp.u[0] - off, v0 = sp.v[0] - off;
+    const int64_t u1 = u0 + sp.du[0] * (sp.n - 1), v1 = v0 + sp.dv[0] * (sp.n - 1);
+    const int margin = Linear ? 1 : 0;
+    auto in = [&](int64_t t, int size) { return t >= 0 && (t >> 16) + margin < size; };
+    return in(u0, s.w) && in(u1, s.w) && in(v0, s.h) && in(v1, s.h);
+}
+
+void gatherPoint(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t* out)
+{
+    if (dv == 0) {
+        const uint32_t* row = s.tex + size_t(v >> 16) * size_t(s.w);
+        for (int i = 0; i < n; ++i, u += du) out[i] = row[u >> 16];
+        return;
+    }
+    for (int i = 0; i < n; ++i, u += du, v += dv) out[i] = s.tex[size_t(v >> 16) * size_t(s.w) + size_t(u >> 16)];
+}
+
+void gatherLinear(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t* out)
+{
+    u -= 0x8000;
+    v -= 0x8000;
+    for (int i = 0; i < n; ++i, u += du, v += dv) {
+        const uint32_t* r0 = s.tex + size_t(v >> 16) * size_t(s.w) + size_t(u >> 16);
+        const uint32_t* r1 = r0 + s.w;
+        const uint32_t fu = uint32_t((u >> 8) & 0xFF), fv = uint32_t((v >> 8) & 0xFF);
+#if defined(__SSE2__)
+        // The same arithmetic as lerpColor, four channels of two texels at once.
+        const __m128i zero = _mm_setzero_si128();
+        const int16_t nu = int16_t(256 - fu), fu16 = int16_t(fu);
+        const __m128i wu = _mm_set_epi16(fu16, fu16, fu16, fu16, nu, nu, nu, nu);
+        __m128i top = _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0)), zero), wu);
+        __m128i bot = _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1)), zero), wu);
+        top = _mm_srli_epi16(_mm_add_epi16(top, _mm_srli_si128(top, 8)), 8);
+        bot = _mm_srli_epi16(_mm_add_epi16(bot, _mm_srli_si128(bot, 8)), 8);
+        __m128i mix = _mm_add_epi16(_mm_mullo_epi16(top, _mm_set1_epi16(int16_t(256 - fv))),
+                                    _mm_mullo_epi16(bot, _mm_set1_epi16(int16_t(fv))));
+        mix = _mm_srli_epi16(mix, 8);
+        out[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(mix, zero)));
+#else
+        out[i] = lerpColor(lerpColor(r0[0], r0[1], fu), lerpColor(r1[0], r1[1], fu), fv);
+#endif
+    }
+}
+
+template <bool Modulate, bool ConstAlpha, bool Blend, bool Linear, Quantise Q>
+void kernelTexture(const Ctx& cx, const Span& sp)
+{
+    const Sampler& s = cx.smp[0];
+    if (!spanInside<Linear>(s, sp)) {
+        kernelGeneral(cx, sp);
+        return;
+    }
+    const uint32_t k = cx.kRgb | (cx.kA << 24), ka = cx.kA;
+    if (!Linear && sp.dv[0] == 0 && sp.du[0] == 0x10000) {
+        // One texel per pixel along a row: shade straight from the texture.
+        const uint32_t* row = s.tex + size_t(sp.v[0] >> 16) * size_t(s.w) + size_t(sp.u[0] >> 16);
+        shadeRow<Modulate, ConstAlpha, Blend, Q>(sp.dst, row, sp.n, k, ka);
+        return;
+    }
+    uint32_t texels[kChunk];
+    for (int done = 0; done < sp.n; done += kChunk) {
+        const int n = std::min(kChunk, sp.n - done);
+        const int64_t u = sp.u[0] + sp.du[0] * done, v = sp.v[0] + sp.dv[0] * done;
+        if constexpr (Linear) {
+            gatherLinear(s, u, v, sp.du[0], sp.dv[0], n, texels);
+        } else {
+            gatherPoint(s, u, v, sp.du[0], sp.dv[0], n, texels);
+        }
+        shadeRow<Modulate, ConstAlpha, Blend, Q>(sp.dst + done, texels, n, k, ka);
+    }
 }
 
 template <Quantise Q>
 void kernelFillOpaque(const Ctx& cx, const Span& sp)
 {
-    uint32_t c = quant<Q>(cx.kRgb | kOpaque);
+    const uint32_t c = quant<Q>(cx.kRgb | kOpaque);
     std::fill(sp.dst, sp.dst + sp.n, c);
 }
 
 template <Quantise Q>
 void kernelFillBlend(const Ctx& cx, const Span& sp)
 {
-    uint32_t a = cx.kA, src = cx.kRgb;
-    for (int i = 0; i < sp.n; ++i) sp.dst[i] = quant<Q>(blendOver(src, sp.dst[i], a));
-}
-
-// RM: texel colour as is (0), modulated by the constant (1). AM: alpha is the
-// texel's (0), texel's times the constant (1), the constant (2).
-template <int RM, int AM, bool Blend, Quantise Q>
-void kernelTexture(const Ctx& cx, const Span& sp)
-{
-    const Sampler& s = cx.smp[0];
-    if (!spanInside(s, sp)) {
-        kernelGeneral(cx, sp);
-        return;
-    }
-    const uint32_t k = cx.kRgb, ka = cx.kA;
-    int64_t u = sp.u[0], v = sp.v[0];
-    const int64_t du = sp.du[0], dv = sp.dv[0];
-    uint32_t* d = sp.dst;
-    auto shade = [&](uint32_t t, uint32_t& out) -> bool {
-        uint32_t rgb = RM == 0 ? t : modulateRgb(t, k);
-        if constexpr (!Blend) {
-            out = quant<Q>(rgb | kOpaque);
-            return true;
-        } else {
-            uint32_t a = AM == 0 ? t >> 24 : AM == 1 ? Mul255(t >> 24, ka) : ka;
-            if (a == 0) return false;
-            out = a == 255 ? quant<Q>(rgb | kOpaque) : quant<Q>(blendOver(rgb, out, a));
-            return true;
+    const uint32_t a = cx.kA, src = cx.kRgb;
+    int i = 0;
+#if defined(__SSE2__)
+    if constexpr (Q == Quantise::None) {
+        // The source half of the sum is the same for every pixel.
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i s16 = _mm_unpacklo_epi8(_mm_set1_epi32(int32_t(src)), zero);
+        const __m128i sa = _mm_mullo_epi16(s16, _mm_set1_epi16(int16_t(a)));
+        const __m128i ia = _mm_set1_epi16(int16_t(255 - a));
+        const __m128i opaque = _mm_set1_epi32(int32_t(kOpaque));
+        for (; i + 4 <= sp.n; i += 4) {
+            __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sp.dst + i));
+            __m128i lo = div255x8(_mm_add_epi16(sa, _mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), ia)));
+            __m128i hi = div255x8(_mm_add_epi16(sa, _mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), ia)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(sp.dst + i), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
         }
-    };
-    if (dv == 0) {
-        // Axis-aligned spans read one texel row.
-        const uint32_t* row = s.tex + size_t(v >> 16) * size_t(s.w);
-        if (du == 0x10000) {
-            const uint32_t* t = row + (u >> 16);
-            if constexpr (!Blend && RM == 0 && Q == Quantise::None) {
-                for (int i = 0; i < sp.n; ++i) d[i] = t[i] | kOpaque;
-            } else {
-                for (int i = 0; i < sp.n; ++i) shade(t[i], d[i]);
-            }
-            return;
-        }
-        for (int i = 0; i < sp.n; ++i, u += du) shade(row[u >> 16], d[i]);
-        return;
     }
-    for (int i = 0; i < sp.n; ++i, u += du, v += dv) shade(s.tex[size_t(v >> 16) * size_t(s.w) + size_t(u >> 16)], d[i]);
+#endif
+    for (; i < sp.n; ++i) sp.dst[i] = quant<Q>(blendOver(src, sp.dst[i], a));
 }
-
-// Linear filtering that samples exactly at texel centres reads single texels.
-void kernelLinearAtCentres(const Ctx& cx, const Span& sp);
 
 template <Quantise Q>
 struct Kernels {
-    static Kernel texture(int rm, int am, bool blend)
+    // Indexed by linear * 8 + modulate * 4 + constAlpha * 2 + blend.
+    static Kernel texture(bool linear, bool modulate, bool constAlpha, bool blend)
     {
-        static constexpr Kernel kOpaqueK[2] = {kernelTexture<0, 0, false, Q>, kernelTexture<1, 0, false, Q>};
-        static constexpr Kernel kBlendK[2][3] = {
-            {kernelTexture<0, 0, true, Q>, kernelTexture<0, 1, true, Q>, kernelTexture<0, 2, true, Q>},
-            {kernelTexture<1, 0, true, Q>, kernelTexture<1, 1, true, Q>, kernelTexture<1, 2, true, Q>},
+        static constexpr Kernel kTable[16] = {
+            kernelTexture<false, false, false, false, Q>, kernelTexture<false, false, true, false, Q>,
+            kernelTexture<false, true, false, false, Q>, kernelTexture<false, true, true, false, Q>,
+            kernelTexture<true, false, false, false, Q>, kernelTexture<true, false, true, false, Q>,
+            kernelTexture<true, true, false, false, Q>, kernelTexture<true, true, true, false, Q>,
+            kernelTexture<false, false, false, true, Q>, kernelTexture<false, false, true, true, Q>,
+            kernelTexture<false, true, false, true, Q>, kernelTexture<false, true, true, true, Q>,
+            kernelTexture<true, false, false, true, Q>, kernelTexture<true, false, true, true, Q>,
+            kernelTexture<true, true, false, true, Q>, kernelTexture<true, true, true, true, Q>,
         };
-        return blend ? kBlendK[rm][am] : kOpaqueK[rm];
+        return kTable[(linear ? 8 : 0) + (modulate ? 4 : 0) + (constAlpha ? 2 : 0) + (blend ? 1 : 0)];
     }
     static Kernel fill(bool blend) { return blend ? kernelFillBlend<Q> : kernelFillOpaque<Q>; }
 };
@@ -633,64 +771,66 @@ bool reduceOp(const Ctx& cx, uint32_t op, uint32_t arg1, uint32_t arg2, bool alp
     }
 }
 
+// Chooses the specialised kernels for the polygon's state, or returns false
+// when only the general kernel can draw it.
 template <Quantise Q>
-Kernel pickFastKernel(const Ctx& cx, bool& needsPointTexture, uint32_t& kRgb, uint32_t& kA)
+bool pickFastKernels(Ctx& cx)
 {
     const State& st = *cx.st;
     bool blend = st.blend;
     if (blend) {
         if (st.srcBlend == kBlendOne && st.destBlend == kBlendZero) blend = false;
-        else if (st.srcBlend != kBlendSrcAlpha || st.destBlend != kBlendInvSrcAlpha) return nullptr;
+        else if (st.srcBlend != kBlendSrcAlpha || st.destBlend != kBlendInvSrcAlpha) return false;
     }
-    if (!cx.constDiffuse || st.fog || st.specularAdd || cx.stageCount > 1) return nullptr;
-    needsPointTexture = false;
+    if (!cx.constDiffuse || st.fog || st.specularAdd || cx.stageCount > 1) return false;
+    cx.needsTexture = false;
     if (cx.stageCount == 0) {
-        kRgb = cx.diffuse & 0xFFFFFFu;
-        kA = cx.diffuse >> 24;
-        return Kernels<Q>::fill(blend);
+        cx.kRgb = cx.diffuse & 0xFFFFFFu;
+        cx.kA = cx.diffuse >> 24;
+        cx.kernelPoint = Kernels<Q>::fill(blend);
+        return true;
     }
     const Stage& g = st.stages[0];
     bool texRgb = false, texA = false;
     uint32_t kc = 0, kac = 0;
-    if (!reduceOp(cx, g.colorOp, g.colorArg1, g.colorArg2, false, texRgb, kc)) return nullptr;
-    if (!reduceOp(cx, g.alphaOp, g.alphaArg1, g.alphaArg2, true, texA, kac)) return nullptr;
-    kRgb = kc & 0xFFFFFFu;
-    kA = kac >> 24;
-    if (!texRgb && (!texA || !blend)) return Kernels<Q>::fill(blend);
-    if (!texRgb) return nullptr; // constant colour with texture alpha: general path
-    needsPointTexture = true;
-    int rm = kRgb == 0xFFFFFFu ? 0 : 1;
-    int am = !texA ? 2 : kA == 255 ? 0 : 1;
-    return Kernels<Q>::texture(rm, am, blend);
-}
-
-Kernel pickKernel(Ctx& cx)
-{
-    bool needsPoint = false;
-    uint32_t kRgb = 0, kA = 255;
-    Kernel k = nullptr;
-    switch (cx.q) {
-    case Quantise::R5G6B5: k = pickFastKernel<Quantise::R5G6B5>(cx, needsPoint, kRgb, kA); break;
-    case Quantise::X1R5G5B5: k = pickFastKernel<Quantise::X1R5G5B5>(cx, needsPoint, kRgb, kA); break;
-    default: k = pickFastKernel<Quantise::None>(cx, needsPoint, kRgb, kA); break;
+    if (!reduceOp(cx, g.colorOp, g.colorArg1, g.colorArg2, false, texRgb, kc)) return false;
+    if (!reduceOp(cx, g.alphaOp, g.alphaArg1, g.alphaArg2, true, texA, kac)) return false;
+    cx.kRgb = kc & 0xFFFFFFu;
+    cx.kA = kac >> 24;
+    if (!texRgb && (!texA || !blend)) {
+        cx.kernelPoint = Kernels<Q>::fill(blend);
+        return true;
     }
-    if (!k) return kernelGeneral;
-    cx.kRgb = kRgb;
-    cx.kA = kA;
-    if (needsPoint && cx.smp[0].mipFrac != 0) return kernelGeneral;
-    cx.kernel = k;
-    if (needsPoint && cx.smp[0].linear) return kernelLinearAtCentres;
-    return k;
+    if (!texRgb) return false; // constant colour with texture alpha: general path
+    cx.needsTexture = true;
+    const bool constAlpha = blend && !texA;
+    const bool modulate = cx.kRgb != 0xFFFFFFu || (blend && texA && cx.kA != 255);
+    cx.kernelPoint = Kernels<Q>::texture(false, modulate, constAlpha, blend);
+    cx.kernelLinear = Kernels<Q>::texture(true, modulate, constAlpha, blend);
+    return true;
 }
 
 void kernelLinearAtCentres(const Ctx& cx, const Span& sp)
 {
     // Bilinear weights are all zero when the sample sits on a texel centre and
     // the steps are whole texels; then a point sample is the same colour.
-    bool centred = ((sp.u[0] - 0x8000) & 0xFFFF) == 0 && ((sp.v[0] - 0x8000) & 0xFFFF) == 0 &&
-                   (sp.du[0] & 0xFFFF) == 0 && (sp.dv[0] & 0xFFFF) == 0;
-    if (centred) cx.kernel(cx, sp);
-    else kernelGeneral(cx, sp);
+    const bool centred = ((sp.u[0] - 0x8000) & 0xFFFF) == 0 && ((sp.v[0] - 0x8000) & 0xFFFF) == 0 &&
+                         (sp.du[0] & 0xFFFF) == 0 && (sp.dv[0] & 0xFFFF) == 0;
+    (centred ? cx.kernelPoint : cx.kernelLinear)(cx, sp);
+}
+
+Kernel pickKernel(Ctx& cx)
+{
+    bool fast = false;
+    switch (cx.q) {
+    case Quantise::R5G6B5: fast = pickFastKernels<Quantise::R5G6B5>(cx); break;
+    case Quantise::X1R5G5B5: fast = pickFastKernels<Quantise::X1R5G5B5>(cx); break;
+    default: fast = pickFastKernels<Quantise::None>(cx); break;
+    }
+    if (!fast) return kernelGeneral;
+    if (!cx.needsTexture) return cx.kernelPoint;
+    if (cx.smp[0].mipFrac != 0) return kernelGeneral;
+    return cx.smp[0].linear ? kernelLinearAtCentres : cx.kernelPoint;
 }
 
 void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const* vs, int n)
@@ -699,7 +839,7 @@ void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const
     for (int i = 0; i < n; ++i) {
         const Vertex* v = vs[i];
         if (!(std::fabs(v->x) <= kGuard) || !(std::fabs(v->y) <= kGuard)) return;
-        p[i] = SnapVertex{std::llrint(double(v->x) * kSubOne), std::llrint(double(v->y) * kSubOne), v};
+        p[i] = SnapVertex{roundToInt(double(v->x) * kSubOne), roundToInt(double(v->y) * kSubOne), v};
     }
     int64_t area = 0;
     for (int i = 0; i < n; ++i) {
@@ -752,13 +892,33 @@ void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const
         uAttr[k] = st.stages[k].texCoordIndex == 1 ? kAttrU1 : kAttrU0;
     }
 
+    // Vertical edges bound every row alike: their limits are computed once.
+    int64_t fixedL = clipX0, fixedR = clipX1;
+    int varying[4], varyingCount = 0;
+    for (int i = 0; i < n; ++i) {
+        const Edge& e = edges[i];
+        if (e.b != 0 || e.a == 0) {
+            varying[varyingCount++] = i;
+        } else if (e.a > 0) {
+            fixedL = std::max(fixedL, e.topLeft ? ceilDiv(-e.c, e.a) : floorDiv(-e.c, e.a) + 1);
+        } else {
+            fixedR = std::min(fixedR, e.topLeft ? floorDiv(e.c, -e.a) : ceilDiv(e.c, -e.a) - 1);
+        }
+    }
+    const bool colours = !cx.constDiffuse || cx.needSpecular;
+    int64_t du[2] = {0, 0}, dv[2] = {0, 0};
+    for (int k = 0; k < cx.stageCount; ++k) {
+        du[k] = roundToInt(pl.gx[uAttr[k]] * scaleU[k]);
+        dv[k] = roundToInt(pl.gx[uAttr[k] + 1] * scaleV[k]);
+    }
+
     for (int y = y0; y <= y1; ++y) {
-        int64_t xl = clipX0, xr = clipX1;
+        int64_t xl = fixedL, xr = fixedR;
         bool empty = false;
         const int64_t py = int64_t(y) << kSubBits;
-        for (int i = 0; i < n && !empty; ++i) {
-            const Edge& e = edges[i];
-            int64_t c = e.b * py + e.c;
+        for (int j = 0; j < varyingCount && !empty; ++j) {
+            const Edge& e = edges[varying[j]];
+            const int64_t c = e.b * py + e.c;
             if (e.a > 0) {
                 xl = std::max(xl, e.topLeft ? ceilDiv(-c, e.a) : floorDiv(-c, e.a) + 1);
             } else if (e.a < 0) {
@@ -774,19 +934,21 @@ void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const
         sp.n = int(xr - xl + 1);
         const double dx = double(xl) - pl.x0, dy = double(y) - pl.y0;
         auto at = [&](int k) { return pl.f0[k] + pl.gx[k] * dx + pl.gy[k] * dy; };
-        for (int k = 0; k < 8; ++k) {
-            sp.c[k] = int32_t(std::clamp(at(k), -1024.0, 1024.0) * 65536.0);
-            sp.dc[k] = int32_t(std::clamp(pl.gx[k], -1024.0, 1024.0) * 65536.0);
+        if (colours) {
+            for (int k = 0; k < 8; ++k) {
+                sp.c[k] = int32_t(std::clamp(at(k), -1024.0, 1024.0) * 65536.0);
+                sp.dc[k] = int32_t(std::clamp(pl.gx[k], -1024.0, 1024.0) * 65536.0);
+            }
         }
         for (int k = 0; k < 2; ++k) {
             if (k < cx.stageCount) {
-                sp.u[k] = std::llrint(at(uAttr[k]) * scaleU[k]);
-                sp.v[k] = std::llrint(at(uAttr[k] + 1) * scaleV[k]);
-                sp.du[k] = std::llrint(pl.gx[uAttr[k]] * scaleU[k]);
-                sp.dv[k] = std::llrint(pl.gx[uAttr[k] + 1] * scaleV[k]);
+                sp.u[k] = roundToInt(at(uAttr[k]) * scaleU[k]);
+                sp.v[k] = roundToInt(at(uAttr[k] + 1) * scaleV[k]);
             } else {
-                sp.u[k] = sp.v[k] = sp.du[k] = sp.dv[k] = 0;
+                sp.u[k] = sp.v[k] = 0;
             }
+            sp.du[k] = du[k];
+            sp.dv[k] = dv[k];
         }
         kernel(cx, sp);
     }
@@ -803,7 +965,7 @@ bool sameAttrSum(float a0, float a2, float a1, float a3)
 // triangles (a,b,c) and (a,c,d) would.
 bool isParallelogram(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& d)
 {
-    auto s = [](float v) { return std::llrint(double(v) * kSubOne); };
+    auto s = [](float v) { return roundToInt(double(v) * kSubOne); };
     if (!(std::fabs(a.x) <= kGuard && std::fabs(b.x) <= kGuard && std::fabs(c.x) <= kGuard &&
           std::fabs(d.x) <= kGuard && std::fabs(a.y) <= kGuard && std::fabs(b.y) <= kGuard &&
           std::fabs(c.y) <= kGuard && std::fabs(d.y) <= kGuard))

@@ -2,6 +2,7 @@
 // top-left rule, texture stage operations and arguments, blend factors, fog,
 // addressing, filtering, mip selection, clipping and 16-bit quantisation.
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -466,4 +467,60 @@ TEST(RasterTarget, SixteenBitTargetsHoldOnlyTheirLevels)
     EXPECT_EQ(a.at(0, 0), 0xFF103452u); // 0x11 truncates back to 0x10, 0x35 to 0x34, 0x53 to 0x52
     EXPECT_EQ(Mul255(255, 77), 77u);
     EXPECT_EQ(Mul255(128, 128), 64u);
+}
+
+TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
+{
+    // Fog with a factor of 255 changes no colour but forces the general kernel,
+    // so each case is drawn twice and compared pixel by pixel.
+    std::vector<uint32_t> texels(16 * 16);
+    for (size_t i = 0; i < texels.size(); ++i)
+        texels[i] = (uint32_t((i * 53) % 256) << 24) | uint32_t((i * 0x2F1B07u) & 0xFFFFFFu);
+    Tex t(16, 16, texels);
+    struct Case {
+        uint32_t filter;
+        bool blend;
+        uint32_t diffuse;
+        uint32_t colorOp, alphaOp, alphaArg1;
+        float x0, y0, x1, y1, rotate;
+    };
+    const Case cases[] = {
+        {1, true, 0xFFFFFFFFu, MODULATE, MODULATE, TA_TEXTURE, 3.5f, 2.5f, 19.5f, 18.5f, 0},
+        {1, true, 0x80FF8040u, MODULATE, MODULATE, TA_TEXTURE, 3.5f, 2.5f, 27.5f, 26.5f, 0},
+        {2, true, 0xFFFFFFFFu, MODULATE, MODULATE, TA_TEXTURE, 1.2f, 2.7f, 30.1f, 25.3f, 0},
+        {2, true, 0xC0C0C0C0u, MODULATE, SELECTARG1, TA_DIFFUSE, 0.5f, 0.5f, 12.5f, 30.5f, 0},
+        {2, false, 0xFF8080FFu, MODULATE, MODULATE, TA_TEXTURE, 2.0f, 3.0f, 29.0f, 20.0f, 0},
+        {1, false, 0xFFFFFFFFu, SELECTARG1, SELECTARG1, TA_TEXTURE, 4.5f, 4.5f, 20.5f, 20.5f, 0},
+        {2, true, 0xFFFFFFFFu, MODULATE, MODULATE, TA_TEXTURE, 8.0f, 8.0f, 24.0f, 24.0f, 30},
+        {1, true, 0xFF40FF40u, SELECTARG2, MODULATE, TA_TEXTURE, 2.5f, 2.5f, 18.5f, 18.5f, 0},
+    };
+    for (Quantise q : {Quantise::None, Quantise::R5G6B5}) {
+        for (const Case& k : cases) {
+            Canvas fast(32, 32, q), general(32, 32, q);
+            for (size_t i = 0; i < fast.px.size(); ++i) fast.px[i] = general.px[i] = 0xFF000000u | uint32_t(i * 0x050301u);
+            for (Canvas* c : {&fast, &general}) {
+                State s = plainState(*c);
+                s.stages[0] = Stage{k.colorOp, TA_TEXTURE, TA_DIFFUSE, k.alphaOp, k.alphaArg1, TA_DIFFUSE};
+                s.stages[0].texture = &t.tex;
+                s.stages[0].addressU = s.stages[0].addressV = 3;
+                s.stages[0].magFilter = s.stages[0].minFilter = k.filter;
+                s.blend = k.blend;
+                s.srcBlend = SRCALPHA;
+                s.destBlend = INVSRCALPHA;
+                s.cullMode = 1;
+                s.fog = c == &general;
+                const float cx = (k.x0 + k.x1) / 2, cy = (k.y0 + k.y1) / 2;
+                const float a = k.rotate * 0.017453292f, cs = std::cos(a), sn = std::sin(a);
+                auto rot = [&](float x, float y, float u, float v) {
+                    float dx = x - cx, dy = y - cy;
+                    return vtx(dx * cs - dy * sn + cx, dy * cs + dx * sn + cy, k.diffuse, u, v, 0xFFFFFFFFu);
+                };
+                Vertex v[4] = {rot(k.x0, k.y0, 0, 0), rot(k.x1, k.y0, 1, 0), rot(k.x1, k.y1, 1, 1), rot(k.x0, k.y1, 0, 1)};
+                const uint16_t idx[6] = {0, 1, 2, 0, 2, 3};
+                DrawIndexedTriangles(c->target, s, v, 4, idx, 2);
+            }
+            for (size_t i = 0; i < fast.px.size(); ++i)
+                ASSERT_EQ(fast.px[i], general.px[i]) << "case " << (&k - cases) << " pixel " << i;
+        }
+    }
 }
