@@ -22,8 +22,9 @@ protected:
 
     void TearDown() override
     {
-        // The destructor ends input; nothing of graphics exists to be ended.
-        m_tarnis->m_bGraphicsDeviceReady = false;
+        // The destructor ends input, and graphics when a test really started it;
+        // otherwise the readiness set by startInput has nothing behind it.
+        if (!m_tarnis->GFX_DeviceExists()) m_tarnis->m_bGraphicsDeviceReady = false;
         delete m_tarnis;
         if (m_window) DestroyGameWindow(m_window);
         // Events a test left unpumped must not reach the next one.
@@ -38,7 +39,7 @@ protected:
         m_tarnis->INP_Init();
     }
 
-    Uint32 windowId() const { return SDL_GetWindowID(TnsGetSdlWindow(m_window)); }
+    Uint32 windowId() const { return SDL_GetWindowID(TnsGetSdlWindow(m_tarnis->m_hGameWindow)); }
 
     void push(SDL_Event& ev) { ASSERT_EQ(SDL_PushEvent(&ev), 1); }
 
@@ -62,9 +63,12 @@ protected:
         ev.motion.y = y;
         ev.motion.xrel = xrel;
         ev.motion.yrel = yrel;
+        m_mouseX = x;
+        m_mouseY = y;
         push(ev);
     }
 
+    // At the last position moved to, as SDL reports button events.
     void pushButton(Uint8 button, bool down)
     {
         SDL_Event ev{};
@@ -72,6 +76,8 @@ protected:
         ev.button.windowID = windowId();
         ev.button.button = button;
         ev.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        ev.button.x = m_mouseX;
+        ev.button.y = m_mouseY;
         push(ev);
     }
 
@@ -115,6 +121,7 @@ protected:
 
     CTarnis* m_tarnis = nullptr;
     HWND m_window = nullptr;
+    int m_mouseX = 0, m_mouseY = 0;
 };
 
 } // namespace inptest

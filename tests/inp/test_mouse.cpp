@@ -181,4 +181,19 @@ TEST_F(InputTest, MouseLostAcrossAFocusChangeIsReacquired)
     EXPECT_EQ(m_tarnis->INP_MouseGetDeltaX(), 2);
 }
 
+TEST_F(InputTest, ClickReachesTheEngineAfterTheRealGraphicsStart)
+{
+    m_tarnis->GFX_Preinit(800, 600);
+    m_tarnis->GFX_Init(3, true);
+    m_tarnis->INP_Init();
+    m_window = nullptr; // the graphics end destroys its window
+    EXPECT_EQ(countLines(" !: Cannot acquire mouse!"), 0);
+    pushMotion(200, 150);
+    pushButton(SDL_BUTTON_LEFT, true);
+    ASSERT_EQ(frame(), 1);
+    EXPECT_TRUE(m_tarnis->INP_MouseIsKeyClicked(1));
+    EXPECT_EQ(m_tarnis->INP_MouseGetCursorPos().x, 200);
+    EXPECT_TRUE(m_tarnis->INP_MouseGetCursorStatus());
+}
+
 } // namespace
