@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include <vector>
 
@@ -319,7 +320,9 @@ public:
     const std::string& INP_KeyboardGetTextInBuffer() const { return m_strTextBuffer; }
     void INP_KeyboardSetTextBufferSize(uint32_t size);
     // Key names of data files (ctarnis_inp_keynames.cpp); 0 for unknown names.
-    static uint8_t INP_KeyNameToCode(const std::string& name);
+    static uint8_t INP_KeyNameToCode(std::string_view name);
+    // A null name is unknown, like any other.
+    static uint8_t INP_KeyNameToCode(const char* name) { return name ? INP_KeyNameToCode(std::string_view(name)) : 0; }
     // Mouse (ctarnis_inp_mouse.cpp): buttons are numbered from 1.
     uint8_t INP_MouseGetAnyPressedKey() const;
     bool INP_MouseIsKeyPressed(uint8_t button) const;

@@ -51,7 +51,7 @@ static_assert(std::size(kKeyNames) == 141);
 
 } // namespace
 
-uint8_t CTarnis::INP_KeyNameToCode(const std::string& name)
+uint8_t CTarnis::INP_KeyNameToCode(std::string_view name)
 {
     EHS_CHECKPOINT(kFileID);
     for (const KeyName& k : kKeyNames)

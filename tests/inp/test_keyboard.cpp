@@ -77,14 +77,10 @@ TEST_F(InputTest, ClickLastsExactlyOneSample)
     EXPECT_FALSE(m_tarnis->INP_KeyboardIsKeyPressed(DIK_ESCAPE));
     EXPECT_FALSE(m_tarnis->INP_KeyboardIsKeyClicked(DIK_ESCAPE));
     EXPECT_EQ(m_tarnis->INP_KeyboardGetAnyPressedKey(), 0);
-}
 
-TEST_F(InputTest, AnyPressedKeyIsTheLowestCode)
-{
-    startInput();
-    pushKey(SDL_SCANCODE_UP, true);  // 0xC8
-    pushKey(SDL_SCANCODE_A, true);   // 0x1E
-    pushKey(SDL_SCANCODE_F1, true);  // 0x3B
+    // With several keys down the lowest code is reported.
+    pushKey(SDL_SCANCODE_UP, true); // 0xC8
+    pushKey(SDL_SCANCODE_A, true);  // 0x1E
     ASSERT_EQ(frame(), 1);
     EXPECT_EQ(m_tarnis->INP_KeyboardGetAnyPressedKey(), DIK_A);
 }
@@ -176,6 +172,8 @@ TEST(KeyNames, CodesAliasesAndUnknownNames)
     EXPECT_EQ(CTarnis::INP_KeyNameToCode("escape"), 0);
     EXPECT_EQ(CTarnis::INP_KeyNameToCode(""), 0);
     EXPECT_EQ(CTarnis::INP_KeyNameToCode("ESCAPE "), 0);
+    EXPECT_EQ(CTarnis::INP_KeyNameToCode(std::string("ESCAPE\0", 7)), 0);
+    EXPECT_EQ(CTarnis::INP_KeyNameToCode(static_cast<const char*>(nullptr)), 0);
     EXPECT_EQ(CTarnis::INP_KeyNameToCode("0"), 0x0B);
     EXPECT_EQ(CTarnis::INP_KeyNameToCode("Z"), 0x2C);
     EXPECT_EQ(CTarnis::INP_KeyNameToCode("F12"), 0x58);
