@@ -309,6 +309,10 @@ HRESULT TnsD3DDevice::Present(const RECT*, const RECT*, HWND, const void*)
         const bool gamma = !m_gammaIdentity;
         TnsPresenterShow(m_presenter, frontPixels(), m_target.pitch, gamma ? m_lut[0] : nullptr,
                          gamma ? m_lut[1] : nullptr, gamma ? m_lut[2] : nullptr);
+        // Full screen, the default interval waits for the display's refresh;
+        // windowed presents are immediate.
+        if (!m_params.Windowed && m_params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE)
+            TnsPresenterWaitForRetrace(m_presenter);
     }
     return D3D_OK;
 }

@@ -135,6 +135,9 @@ void TnsPresenterDestroy(TnsPresenter* presenter);
 // Shows 32-bit pixels scaled into the window; lut maps each channel (gamma) or is null.
 void TnsPresenterShow(TnsPresenter* presenter, const uint32_t* pixels, int pitchPixels, const uint8_t* lutR,
                       const uint8_t* lutG, const uint8_t* lutB);
+// Paces full-screen presents to the display's refresh rate, as a presentation
+// interval of one would.
+void TnsPresenterWaitForRetrace(TnsPresenter* presenter);
 bool TnsPresenterIsMinimised(HWND window);
 // The desktop's display mode; false when no video driver answers.
 bool TnsQueryDesktopMode(D3DDISPLAYMODE* mode);

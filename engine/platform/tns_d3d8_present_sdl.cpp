@@ -13,6 +13,7 @@ struct TnsPresenter {
     int width = 0, height = 0;
     SDL_Surface* source = nullptr; // wraps whichever buffer is shown
     std::vector<uint32_t> staging;  // gamma-mapped copy
+    Uint64 nextRetrace = 0;         // performance-counter time of the next refresh
 };
 
 TnsPresenter* TnsPresenterCreate(HWND window, int width, int height)
@@ -78,6 +79,21 @@ void TnsPresenterShow(TnsPresenter* p, const uint32_t* pixels, int pitchPixels, 
         SDL_BlitScaled(p->source, nullptr, screen, &dst);
     }
     SDL_UpdateWindowSurface(sdl);
+}
+
+void TnsPresenterWaitForRetrace(TnsPresenter* p)
+{
+    SDL_Window* sdl = TnsGetSdlWindow(p->window);
+    SDL_DisplayMode mode{};
+    int hz = sdl && SDL_GetWindowDisplayMode(sdl, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+    const Uint64 freq = SDL_GetPerformanceFrequency(), period = freq / Uint64(hz);
+    Uint64 now = SDL_GetPerformanceCounter();
+    if (p->nextRetrace > now && p->nextRetrace - now <= period) {
+        SDL_Delay(Uint32((p->nextRetrace - now) * 1000 / freq));
+        now = SDL_GetPerformanceCounter();
+    }
+    // Late frames start a new cadence instead of rushing to catch up.
+    p->nextRetrace = (p->nextRetrace > now && p->nextRetrace - now <= period ? p->nextRetrace : now) + period;
 }
 
 bool TnsPresenterIsMinimised(HWND window)

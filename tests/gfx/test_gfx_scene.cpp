@@ -324,3 +324,12 @@ TEST_F(GfxTest, MinimisedWindowLosesTheDeviceAndRestoringResetsIt)
     EXPECT_EQ(picture()[801], 0xFF00FF00u);
     dev->SetTexture(0, nullptr);
 }
+
+TEST_F(GfxTest, FullScreenPresentsKeepToTheRefreshRate)
+{
+    start();
+    const DWORD begin = timeGetTime();
+    for (int i = 0; i < 7; ++i) m_t->GFX_ScenePresent();
+    // Six waits for a 60 Hz refresh (the dummy display's) take at least 6 x 16 ms.
+    EXPECT_GE(timeGetTime() - begin, 90u);
+}
