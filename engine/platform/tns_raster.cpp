@@ -23,6 +23,10 @@ constexpr double kSubOne = double(1 << kSubBits);
 // 64-bit range.
 constexpr float kGuard = 16384.0f;
 constexpr float kMaxTexCoord = 1.0e6f;
+// Limits of the 16.16 texel coordinates and steps, so a span of any length
+// stays far inside 64 bits.
+constexpr double kMaxCoord = double(int64_t(1) << 50);
+constexpr double kMaxStep = double(int64_t(1) << 40);
 constexpr int kChunk = 256;
 constexpr uint32_t kOpaque = 0xFF000000u;
 // Back buffers have no alpha channel: destination alpha always reads as full.
@@ -293,13 +297,15 @@ void runStage(uint32_t colorOp, uint32_t alphaOp, const uint32_t* c1, const uint
     }
 }
 
+// 64-bit accumulators: slivers can have gradients that leave the colour range
+// long before the span ends.
 void interpolateColors(const int32_t* c0, const int32_t* dc, int n, uint32_t* out)
 {
-    int32_t c[4] = {c0[0], c0[1], c0[2], c0[3]};
+    int64_t c[4] = {c0[0], c0[1], c0[2], c0[3]};
     for (int i = 0; i < n; ++i) {
         uint32_t v[4];
         for (int k = 0; k < 4; ++k) {
-            v[k] = uint32_t(std::clamp(c[k] >> 16, 0, 255));
+            v[k] = uint32_t(std::clamp<int64_t>(c[k] >> 16, 0, 255));
             c[k] += dc[k];
         }
         out[i] = pack(v[0], v[1], v[2], v[3]);
@@ -409,7 +415,9 @@ void kernelGeneral(const Ctx& cx, const Span& sp)
             s.u[k] += s.du[k] * n;
             s.v[k] += s.dv[k] * n;
         }
-        for (int k = 0; k < 8; ++k) s.c[k] += s.dc[k] * n;
+        for (int k = 0; k < 8; ++k)
+            s.c[k] = int32_t(std::clamp<int64_t>(int64_t(s.c[k]) + int64_t(s.dc[k]) * n, -(int64_t(1) << 30),
+                                                 int64_t(1) << 30));
     }
 }
 
@@ -908,8 +916,8 @@ void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const
     const bool colours = !cx.constDiffuse || cx.needSpecular;
     int64_t du[2] = {0, 0}, dv[2] = {0, 0};
     for (int k = 0; k < cx.stageCount; ++k) {
-        du[k] = roundToInt(pl.gx[uAttr[k]] * scaleU[k]);
-        dv[k] = roundToInt(pl.gx[uAttr[k] + 1] * scaleV[k]);
+        du[k] = roundToInt(std::clamp(pl.gx[uAttr[k]] * scaleU[k], -kMaxStep, kMaxStep));
+        dv[k] = roundToInt(std::clamp(pl.gx[uAttr[k] + 1] * scaleV[k], -kMaxStep, kMaxStep));
     }
 
     for (int y = y0; y <= y1; ++y) {
@@ -942,8 +950,8 @@ void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const
         }
         for (int k = 0; k < 2; ++k) {
             if (k < cx.stageCount) {
-                sp.u[k] = roundToInt(at(uAttr[k]) * scaleU[k]);
-                sp.v[k] = roundToInt(at(uAttr[k] + 1) * scaleV[k]);
+                sp.u[k] = roundToInt(std::clamp(at(uAttr[k]) * scaleU[k], -kMaxCoord, kMaxCoord));
+                sp.v[k] = roundToInt(std::clamp(at(uAttr[k] + 1) * scaleV[k], -kMaxCoord, kMaxCoord));
             } else {
                 sp.u[k] = sp.v[k] = 0;
             }

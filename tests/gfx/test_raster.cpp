@@ -524,3 +524,32 @@ TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
         }
     }
 }
+
+TEST(RasterCoverage, SliversAndExtremeCoordinatesDrawWithoutFaults)
+{
+    // Run under the sanitizers: nothing may overflow or read outside a buffer.
+    Canvas c(64, 64);
+    Tex t(3, 5, std::vector<uint32_t>(15, 0x80FF00FFu));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (uint32_t filter : {1u, 2u}) {
+        for (uint32_t address : {1u, 2u, 3u}) {
+            State s = plainState(c);
+            s.stages[0] = Stage{MODULATE, TA_TEXTURE, TA_DIFFUSE, MODULATE, TA_TEXTURE, TA_DIFFUSE};
+            s.stages[0].texture = &t.tex;
+            s.stages[0].addressU = s.stages[0].addressV = address;
+            s.stages[0].magFilter = s.stages[0].minFilter = filter;
+            s.blend = true;
+            s.srcBlend = SRCALPHA;
+            s.destBlend = INVSRCALPHA;
+            s.cullMode = 1;
+            // A long sliver with steep colour and texture gradients.
+            triangle(c, s, Vertex{-1000, 10, 0, 1, 0xFF000000u, 0, -1e6f, 1e6f, 0, 0},
+                     Vertex{1000, 10.004f, 0, 1, 0xFFFFFFFFu, 0, 1e6f, -1e6f, 0, 0},
+                     Vertex{0, 10.01f, 0, 1, 0x00FF00FFu, 0, nan, 3e5f, 0, 0});
+            // Huge coordinates inside the guard band, and a quad far outside it.
+            quad(c, s, -16000, -16000, 16000, 16000, 0xFFFFFFFFu, -5e5f, 7e5f, 9e5f, -1e6f);
+            quad(c, s, 1e9f, 1e9f, 2e9f, 2e9f, 0xFFFFFFFFu);
+        }
+    }
+    for (uint32_t p : c.px) EXPECT_EQ(p >> 24, 0xFFu);
+}
