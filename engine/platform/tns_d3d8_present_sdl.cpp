@@ -2,6 +2,7 @@
 // front buffer in the window's surface (scaled and letterboxed when the window
 // is not the back buffer's size) and answers the desktop mode and minimised
 // state. Limits: nearest-neighbour scaling; gamma is applied on a staging copy.
+// The wrapper surface is recreated only when the window's pixel format changes.
 #include <new>
 #include <vector>
 
@@ -56,6 +57,20 @@ void TnsPresenterShow(TnsPresenter* p, const uint32_t* pixels, int pitchPixels, 
     SDL_Surface* screen = SDL_GetWindowSurface(sdl);
     SDL_Rect dst;
     if (!screen || !TnsGetPresentRect(p->window, &dst)) return;
+    // Our pixels are laid out as both 32-bit RGB formats: naming the screen's
+    // one lets SDL copy and stretch without converting.
+    const Uint32 screenFormat = screen->format->format;
+    const Uint32 want = screenFormat == SDL_PIXELFORMAT_RGB888 || screenFormat == SDL_PIXELFORMAT_ARGB8888
+                            ? screenFormat
+                            : Uint32(SDL_PIXELFORMAT_ARGB8888);
+    if (p->source->format->format != want) {
+        SDL_Surface* again = SDL_CreateRGBSurfaceWithFormatFrom(p->staging.data(), p->width, p->height, 32,
+                                                                p->width * 4, want);
+        if (!again) return;
+        SDL_SetSurfaceBlendMode(again, SDL_BLENDMODE_NONE);
+        SDL_FreeSurface(p->source);
+        p->source = again;
+    }
     if (lutR) {
         for (int y = 0; y < p->height; ++y) {
             const uint32_t* src = pixels + size_t(y) * size_t(pitchPixels);
