@@ -2,6 +2,7 @@
 // scratch buffer at real-time pace so channels play, fade and end as with sound,
 // and the capture device, which mixes exactly what its caller pulls.
 #include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>

@@ -219,7 +219,8 @@ void CXMLParser::Parse()
         }
 
         // Start tag. The first one fills the root; later ones nest under the current element.
-        ++p;
+        // A '<' that ends the text opens nothing.
+        if (++p >= limit) break;
         if (cur == kNone) {
             cur = kRoot;
         } else {

@@ -1,7 +1,9 @@
 // The sound subsystem's start and end, no-sound mode, and sound effects through
 // the engine front: loading, gates, IDs, pause state, and the two mends (busy
 // copies drop the request; undecodable files raise their message).
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "engine/core/ctarnis.h"
 #include "engine/core/titemsmanager.h"
@@ -241,11 +243,37 @@ TEST_F(SfxSound, GlobalVolumesTakeEffectsThenMusic)
 {
     startSound();
     writeTone("tone.wav");
+    tst::writeFile("song.mod", sfxtest::modModule());
     const int32_t s = load("SND_A");
-    m_engine->SFX_SetGlobalVolumes(80, 50);
+    const int32_t st = load("SND_S", true);
+    const int32_t m = m_engine->SFX_LoadMusic("song.mod", "MUS_A", 0, 0, 0, 1);
+    m_engine->SFX_SetGlobalVolumes(80, 0);
     m_engine->SFX_SoundPlay(s, false, -1, 100, -101);
-    EXPECT_NEAR(renderMs(10)[0], 13107, 2) << "effects at 80";
+    EXPECT_NEAR(renderMs(10)[0], 13107, 2) << "samples at 80";
+    m_engine->SFX_SoundStop(s);
+    m_engine->SFX_SoundPlay(st, false, -1, 100, -101);
+    EXPECT_NEAR(renderMs(10)[0], 13107, 2) << "streams at 80";
+    m_engine->SFX_SoundStop(st);
+    m_engine->SFX_MusicPlay(m, true, 0);
+    m_engine->SFX_Update();
+    EXPECT_EQ(sfxtest::peak(renderMs(200), 0, 0, 8820), 0) << "music at 0";
+    EXPECT_EQ(m_engine->SFX_MusicGetStatus(), 1);
     EXPECT_GE(m_engine->SFX_GetCPU(), 0.0f);
+}
+
+TEST_F(SfxSound, TheDefaultDeviceOpensOnTheDummyDriver)
+{
+    TNS_BassUseCaptureDevice(false);
+    m_engine->SFX_Init(44100);
+    EXPECT_FALSE(m_engine->m_bNoSoundMode);
+    EXPECT_EQ(logCount(" !: No sound card available!"), 0);
+    writeTone("tone.wav", 441);
+    const int32_t s = load("SND_A");
+    m_engine->SFX_SoundPlay(s, false, -1, -1, -101);
+    // The dummy driver consumes output in real time: 10 ms of sound ends soon.
+    for (int i = 0; i < 200 && m_engine->SFX_SoundGetStatus(s); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(m_engine->SFX_SoundGetStatus(s), 0);
 }
 
 TEST_F(SfxSound, UndecodableFilesRaiseTheirMessageWithTheCode)

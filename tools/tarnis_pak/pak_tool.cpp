@@ -138,6 +138,8 @@ bool buildPak(const std::string& dataDirIn, const std::string& outPak, std::stri
             entries.push_back(std::move(e));
             blocks.push_back(std::move(bytes));
         }
+        std::error_code ec;
+        if (fs::path(outPak).has_parent_path()) fs::create_directories(fs::path(outPak).parent_path(), ec);
         if (!res::writePak(outPak, entries, blocks)) {
             error = "Cannot write " + outPak;
             return false;

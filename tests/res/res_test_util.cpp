@@ -1,0 +1,75 @@
+// Helpers of the resource tests.
+#include "tests/res/res_test_util.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "tests/support/test_support.h"
+
+namespace restest {
+
+std::vector<LoaderCall> g_calls;
+
+void put(const std::string& path, const std::string& content)
+{
+    std::filesystem::path p(path);
+    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+    tst::writeFile(path, content);
+}
+
+std::string le32(int32_t v)
+{
+    uint32_t u = uint32_t(v);
+    return {char(u & 0xFF), char((u >> 8) & 0xFF), char((u >> 16) & 0xFF), char((u >> 24) & 0xFF)};
+}
+
+std::string pakImage(const std::vector<RawEntry>& entries, const std::string& tail)
+{
+    std::string s = le32(int32_t(entries.size()));
+    for (const RawEntry& e : entries) {
+        s += e.id + '\0' + e.typeID + '\0';
+        for (int32_t v : {e.offset, e.size, e.tag, e.data1, e.data2, e.data3}) s += le32(v);
+    }
+    return s + tail;
+}
+
+CEHSException raised(const std::function<void()>& fn)
+{
+    try {
+        fn();
+    } catch (const CEHSException& e) {
+        return e;
+    }
+    return CEHSException(-1, 0, "no error", "", 0);
+}
+
+std::string plainError(const std::function<void()>& fn)
+{
+    try {
+        fn();
+    } catch (const char* text) {
+        return text;
+    }
+    return "no error";
+}
+
+void recordLoad(const uint8_t* data, int32_t size, const char* id, int32_t tag, int32_t data1, int32_t data2,
+                int32_t data3)
+{
+    g_calls.push_back({id, std::string(reinterpret_cast<const char*>(data), size_t(size)), "", 0, size, tag, data1,
+                       data2, data3});
+}
+
+void recordLoadEx(const char* fileName, int32_t offset, int32_t size, const char* id, int32_t tag, int32_t data1,
+                  int32_t data2, int32_t data3)
+{
+    g_calls.push_back({id, "", fileName, offset, size, tag, data1, data2, data3});
+}
+
+bool logHas(const std::string& line)
+{
+    auto lines = tst::readLines("gamelog.txt");
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+} // namespace restest

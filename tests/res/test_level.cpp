@@ -1,0 +1,121 @@
+// Level packs: sizes, barriers, the limits of both, the stream-style numbers,
+// scrambled packs, and appending across two packs.
+#include <memory>
+#include <string>
+
+#include "engine/core/ctarnis.h"
+#include "game/resload_functions.h"
+#include "tests/res/res_test_util.h"
+#include "tests/support/test_support.h"
+
+using namespace restest;
+
+namespace {
+
+class LevelPack : public tst::InScratchDir {
+protected:
+    void SetUp() override { g_LevelDesc = LevelDescription(); }
+    void load(const std::string& text)
+    {
+        RESLOAD_Level(reinterpret_cast<const uint8_t*>(text.data()), int32_t(text.size()), "LVL", 0, 0, 0, 0);
+    }
+    CEHSException loadError(const std::string& text)
+    {
+        return raised([&] { load(text); });
+    }
+    // Owned by pointer: the root object's end may raise, a fixture's may not.
+    std::unique_ptr<CTarnis> m_owner = std::make_unique<CTarnis>();
+    CTarnis& m_tarnis = *m_owner;
+    void TearDown() override { m_owner.reset(); }
+};
+
+TEST_F(LevelPack, SizesAndBarriersAsWritten)
+{
+    load(R"(<boarddata sizex="12" sizey="10"><barier x="1" y="1"/><barier x="6" y="5"/>)"
+         R"(<barier y="10" x="12" note="ignored"/></boarddata>)");
+    EXPECT_EQ(g_LevelDesc.m_iSizeX, 12);
+    EXPECT_EQ(g_LevelDesc.m_iSizeY, 10);
+    ASSERT_EQ(g_LevelDesc.m_vecBarriers.size(), 3u);
+    EXPECT_EQ(g_LevelDesc.m_vecBarriers[1].x, 6);
+    EXPECT_EQ(g_LevelDesc.m_vecBarriers[1].y, 5);
+    EXPECT_EQ(g_LevelDesc.m_vecBarriers[2].x, 12);
+    // A second pack overwrites the sizes and appends its barriers.
+    load(R"(<boarddata sizex="2" sizey="2"><barier x="2" y="2"/></boarddata>)");
+    EXPECT_EQ(g_LevelDesc.m_iSizeX, 2);
+    EXPECT_EQ(g_LevelDesc.m_vecBarriers.size(), 4u);
+}
+
+TEST_F(LevelPack, NumbersReadTheWayAStreamDoes)
+{
+    load("<boarddata sizex=\"12abc\" sizey=\" \t7\"/>");
+    EXPECT_EQ(g_LevelDesc.m_iSizeX, 12);
+    EXPECT_EQ(g_LevelDesc.m_iSizeY, 7);
+    EXPECT_TRUE(g_LevelDesc.m_vecBarriers.empty());
+}
+
+TEST_F(LevelPack, LimitsOfSizesAndBarriers)
+{
+    CEHSException one = loadError(R"(<boarddata sizex="1" sizey="5"/>)");
+    EXPECT_EQ(one.m_iType, EHS_TYPE_GENERAL);
+    EXPECT_EQ(one.m_strDescription, "Error in RESLOAD_Level: invalid level size X!");
+    EXPECT_EQ(g_LevelDesc.m_iSizeX, 1) << "stored before the test";
+    EXPECT_EQ(loadError(R"(<boarddata sizex="x" sizey="5"/>)").m_strDescription,
+              "Error in RESLOAD_Level: invalid level size X!");
+    EXPECT_EQ(loadError(R"(<boarddata sizex="3" sizey="0"/>)").m_strDescription,
+              "Error in RESLOAD_Level: invalid level size Y!");
+    EXPECT_EQ(loadError(R"(<boarddata sizey="3"/>)").m_strDescription,
+              "Error in RESLOAD_Level : There is no level size X in XML!");
+    EXPECT_EQ(loadError(R"(<boarddata sizex="3" sizey=""/>)").m_strDescription,
+              "Error in RESLOAD_Level : There is no level size Y in XML!");
+
+    CEHSException x0 = loadError(R"(<boarddata sizex="4" sizey="3"><barier x="0" y="1"/></boarddata>)");
+    EXPECT_EQ(x0.m_iType, EHS_TYPE_GAME);
+    EXPECT_EQ(x0.m_strDescription, "Error in RESLOAD_Level: invalid barier X coord!");
+    EXPECT_EQ(loadError(R"(<boarddata sizex="4" sizey="3"><barier x="5" y="1"/></boarddata>)").m_strDescription,
+              "Error in RESLOAD_Level: invalid barier X coord!");
+    CEHSException y4 = loadError(R"(<boarddata sizex="4" sizey="3"><barier x="4" y="4"/></boarddata>)");
+    EXPECT_EQ(y4.m_iType, EHS_TYPE_GAME);
+    EXPECT_EQ(y4.m_strDescription, "Error in RESLOAD_Level: invalid barier Y coord!");
+    EXPECT_EQ(loadError(R"(<boarddata sizex="4" sizey="3"><barier y="1"/></boarddata>)").m_strDescription,
+              "Error in RESLOAD_Level : There is no barier param X in XML!");
+    EXPECT_EQ(loadError(R"(<boarddata sizex="4" sizey="3"><barier x="1"/></boarddata>)").m_strDescription,
+              "Error in RESLOAD_Level : There is no barier param Y in XML!");
+}
+
+TEST_F(LevelPack, WrongNamesAndEmptyData)
+{
+    CEHSException child = loadError(R"(<boarddata sizex="4" sizey="3"><barrier x="1" y="1"/></boarddata>)");
+    EXPECT_EQ(child.m_iType, EHS_TYPE_GENERAL);
+    EXPECT_EQ(child.m_strDescription, "Cannot load level data: invalid XML child node name!");
+    EXPECT_EQ(loadError(R"(<BoardData sizex="4" sizey="3"/>)").m_strDescription,
+              "Cannot load level data: invalid XML root node name!");
+    CEHSException null = raised([] { RESLOAD_Level(nullptr, 0, "LVL", 0, 0, 0, 0); });
+    EXPECT_EQ(null.m_iType, EHS_TYPE_GAME);
+    EXPECT_EQ(null.m_strDescription, "Error in RESLOAD_Level : Cannot load levelpack! (buffer is empty)");
+    EXPECT_EQ(plainError([&] { load("\r"); }), "XMLERROR: buffer is empty.");
+}
+
+TEST_F(LevelPack, ScrambledPackInEncryptModeLoadsLikeThePlainOne)
+{
+    std::string text = "<boarddata sizex=\"5\" sizey=\"6\">\r\n<barier x=\"2\" y=\"3\"/>\r\n</boarddata>";
+    for (char& c : text) c = char(uint8_t(c) ^ 0xA6);
+    m_tarnis.m_bXMLEncryptMode = true;
+    load(text);
+    EXPECT_EQ(g_LevelDesc.m_iSizeX, 5);
+    EXPECT_EQ(g_LevelDesc.m_iSizeY, 6);
+    ASSERT_EQ(g_LevelDesc.m_vecBarriers.size(), 1u);
+    EXPECT_EQ(g_LevelDesc.m_vecBarriers[0].y, 3);
+}
+
+TEST_F(LevelPack, RegisteredAsLevelAndLoadedByTag)
+{
+    put("DATA/a.xml", R"(<respack><r id="LVL_MAIN" typeid="LEVEL" filename="levels\Main.xml" tag="1"/></respack>)");
+    put("DATA/levels/main.xml", R"(<boarddata sizex="8" sizey="9"><barier x="8" y="9"/></boarddata>)");
+    m_tarnis.RES_Init();
+    m_tarnis.RES_RegisterLoadResFunction(RESLOAD_Level, "LEVEL");
+    m_tarnis.RES_LoadResources(1);
+    EXPECT_EQ(g_LevelDesc.m_iSizeX, 8);
+    EXPECT_EQ(g_LevelDesc.m_vecBarriers.size(), 1u);
+}
+
+} // namespace
