@@ -63,8 +63,7 @@ void CTarnis::GFX_SceneClearScreen(float r, float g, float b)
 
 void CTarnis::GFX_SceneRender()
 {
-    // The dynamic-lighting step of the lights runs here once they exist; with
-    // the light mode off (the state after every device setup) it changes nothing.
+    GFX_ApplyDynLighting();
     GFX_VQuadQueue();
 }
 

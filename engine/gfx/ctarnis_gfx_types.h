@@ -91,12 +91,14 @@ struct TRSLIGHT {
     float fR = 0.0f, fG = 0.0f, fB = 0.0f;
 };
 
-// A bitmap font: glyph sheet, technique, cell size, palette and advances.
+// A bitmap font: glyph sheet (16 x 16 cells for the byte values), technique,
+// square cell size, a palette of ten colours and an advance per byte value.
 struct TRSFONT {
     int32_t iTextureID = -1;
     int32_t iTechniqueID = -1;
-    int32_t iCellWidth = 0;
-    int32_t iCellHeight = 0;
-    D3DCOLOR dwColors[10] = {};
-    uint8_t aAdvances[256] = {};
+    struct Colour {
+        float r, g, b, a;
+    } Colors[10] = {};
+    float fCellSize = 0.0f;
+    float fCharWidths[256] = {};
 };

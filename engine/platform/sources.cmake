@@ -13,6 +13,7 @@ list(APPEND TARNIS_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/tns_image_bmp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_image_tga.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_image_dds.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tns_d3dx8.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_audio_mixer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_audio_decode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_audio_stream.cpp

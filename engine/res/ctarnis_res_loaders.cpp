@@ -17,22 +17,30 @@ namespace {
 
 } // namespace
 
-void RESLOAD_Texture(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+void RESLOAD_Texture(const uint8_t* data, int32_t size, const char* id, int32_t tag, int32_t data1, int32_t data2,
+                     int32_t data3)
 {
     EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
-    loaderNotAvailable("TEXTURE");
+    // data1 = format class, data2 = mip levels, data3 = dimension.
+    CTarnis* tarnis = CTarnis::Instance();
+    EHS_Assert(tarnis != nullptr);
+    tarnis->GFX_TexLoadFromMemory(data, size, data1, id, data2, tag, data3);
 }
 
-void RESLOAD_Technique(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+void RESLOAD_Technique(const uint8_t* data, int32_t size, const char*, int32_t, int32_t, int32_t, int32_t)
 {
     EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
-    loaderNotAvailable("TECHNIQUE");
+    CTarnis* tarnis = CTarnis::Instance();
+    EHS_Assert(tarnis != nullptr);
+    tarnis->GFX_TechLoadPack(data, size);
 }
 
-void RESLOAD_Font(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+void RESLOAD_Font(const uint8_t* data, int32_t size, const char*, int32_t, int32_t, int32_t, int32_t)
 {
     EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
-    loaderNotAvailable("FONT");
+    CTarnis* tarnis = CTarnis::Instance();
+    EHS_Assert(tarnis != nullptr);
+    tarnis->GFX_FontLoadFromMemory(data, size);
 }
 
 void RESLOAD_Sound(const char* fileName, int32_t offset, int32_t size, const char* id, int32_t tag, int32_t data1,
