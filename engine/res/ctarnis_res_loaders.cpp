@@ -1,21 +1,10 @@
 // The eight standard loaders and their registration, in their fixed order.
-// Loaders whose subsystem has not arrived yet refuse with a General error
-// naming the type, so a data folder that needs them fails clearly.
 #include "engine/res/ctarnis_res_loaders.h"
 
 #include <string>
 
 #include "engine/core/ctarnis.h"
 #include "engine/res/ctarnis_utils_cxmlvar.h"
-
-namespace {
-
-[[noreturn]] void loaderNotAvailable(const char* typeID)
-{
-    EHS_THROW(EHS_TYPE_GENERAL, 0, std::string("Cannot load resource: loader not available for Res_Type = ") + typeID);
-}
-
-} // namespace
 
 void RESLOAD_Texture(const uint8_t* data, int32_t size, const char* id, int32_t tag, int32_t data1, int32_t data2,
                      int32_t data3)
@@ -69,10 +58,13 @@ void RESLOAD_Playlist(const uint8_t* data, int32_t size, const char*, int32_t, i
     tarnis->SFX_PlaylistLoad(data, size);
 }
 
-void RESLOAD_Script(const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t)
+void RESLOAD_Script(const uint8_t* data, int32_t size, const char* id, int32_t, int32_t, int32_t, int32_t)
 {
     EHS_CHECKPOINT(EHS_FILE_RES_LOADERS);
-    loaderNotAvailable("SCRIPT");
+    CTarnis* tarnis = CTarnis::Instance();
+    EHS_Assert(tarnis != nullptr);
+    // The resource's ID names the chunk in the interpreter's messages and the log.
+    tarnis->SCR_LoadScriptFromBuffer(reinterpret_cast<const char*>(data), size_t(size < 0 ? 0 : size), id);
 }
 
 void CTarnis::RES_RegisterStandardLoaders()

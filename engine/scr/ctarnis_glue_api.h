@@ -6,3 +6,8 @@
 
 extern const GlueEntry g_glueSys[];
 extern const GlueEntry g_glueLog[];
+extern const GlueEntry g_glueGfx[];
+extern const GlueEntry g_glueInp[];
+extern const GlueEntry g_glueSfx[];
+extern const GlueEntry g_glueRes[];
+extern const GlueEntry g_glueUtil[];

@@ -7,4 +7,9 @@ list(APPEND TARNIS_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ctarnis_glue_common.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ctarnis_glue_sys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ctarnis_glue_log.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ctarnis_glue_gfx.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ctarnis_glue_inp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ctarnis_glue_sfx.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ctarnis_glue_res.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ctarnis_glue_util.cpp
 )
