@@ -1,0 +1,51 @@
+// The tarnis script host on the shipped example, headless: the script's
+// OnStart and OnFrame run and the host ends in order after the asked frames.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "tests/support/test_support.h"
+
+namespace {
+
+int runHost(const std::vector<std::string>& args)
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(TARNIS_PATH));
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(TARNIS_PATH, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+class HostProcess : public tst::InScratchDir {};
+
+TEST_F(HostProcess, RunsTheHelloExampleForTheAskedFrames)
+{
+    // A copy, so the shipped folder gets no log.
+    std::filesystem::copy(std::string(EXAMPLES_DIR) + "/hello", "hello", std::filesystem::copy_options::recursive);
+    EXPECT_EQ(runHost({"--frames", "10", "hello"}), 0);
+    auto lines = tst::readLines("hello/gamelog.txt");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "hello: started"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "   =: Loading script from buffer: SCR_HELLO"), lines.end());
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[lines.size() - 4], "--==: End of log.");
+    EXPECT_FALSE(tst::fileExists("hello/ehslog.txt"));
+}
+
+TEST_F(HostProcess, BadArgumentsAreRefusedBeforeAnythingStarts)
+{
+    EXPECT_EQ(runHost({"--frames", "x"}), 2);
+    EXPECT_EQ(runHost({"no-such-folder"}), 1);
+    EXPECT_FALSE(tst::fileExists("gamelog.txt"));
+}
+
+} // namespace
