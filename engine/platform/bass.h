@@ -31,16 +31,14 @@ enum : int {
     BASS_ERROR_ILLPARAM = 20,
     BASS_ERROR_DEVICE = 23,  // the device cannot be opened
     BASS_ERROR_NOTAVAIL = 37,
-    BASS_ERROR_FILEFORM = 41,
     BASS_ERROR_UNKNOWN = -1,
 };
 
-// Devices for BASS_Init.
-constexpr int BASS_DEVICE_DEFAULT = -1; // the system's default output
-constexpr int BASS_DEVICE_NOSOUND = -2; // no output: channels play in real time into nothing
-
-// The device flags the engine passes (0x20); accepted and otherwise ignored.
-constexpr DWORD BASS_DEVICE_ENGINEFLAGS = 0x20;
+// Devices for BASS_Init (Tarnis names for the numbers the engine passes).
+constexpr int TNS_BASS_DEFAULT_DEVICE = -1; // the system's default output
+constexpr int TNS_BASS_NOSOUND_DEVICE = -2; // no output: channels play in real time into nothing
+// The device flags the engine passes; accepted and otherwise ignored.
+constexpr DWORD TNS_BASS_ENGINE_DEVICE_FLAGS = 0x20;
 
 // Sample, stream and music flags.
 constexpr DWORD BASS_SAMPLE_LOOP = 4;
@@ -57,9 +55,6 @@ constexpr DWORD BASS_ACTIVE_PAUSED = 3;
 // Attribute conventions: frequency in Hz (0 = the channel's own rate), volume
 // 0..100, pan -100..100. -1 keeps the frequency or the volume, -101 the pan; a
 // slide to volume -2 fades to silence and then stops the channel.
-constexpr int BASS_KEEP = -1;
-constexpr int BASS_KEEP_PAN = -101;
-constexpr int BASS_FADE_STOP = -2;
 
 BOOL BASS_Init(int device, DWORD freq, DWORD flags, HWND win);
 BOOL BASS_Start();

@@ -153,13 +153,13 @@ void destroyDevice(Device* d)
 BOOL BASS_Init(int device, DWORD freq, DWORD, HWND)
 {
     if (g_device) return fail(BASS_ERROR_ALREADY);
-    if (device != BASS_DEVICE_DEFAULT && device != BASS_DEVICE_NOSOUND) return fail(BASS_ERROR_DEVICE);
+    if (device != TNS_BASS_DEFAULT_DEVICE && device != TNS_BASS_NOSOUND_DEVICE) return fail(BASS_ERROR_DEVICE);
     if (freq < 8000 || freq > 192000) return fail(BASS_ERROR_ILLPARAM);
     auto* d = new Device;
     d->mixer = std::make_unique<TnsMixer>(int(freq));
     d->pump = std::make_unique<TnsStreamPump>();
     int error = BASS_OK;
-    if (device == BASS_DEVICE_NOSOUND) d->output = TnsOpenNoSoundOutput(d->mixer.get());
+    if (device == TNS_BASS_NOSOUND_DEVICE) d->output = TnsOpenNoSoundOutput(d->mixer.get());
     else if (g_useCapture) d->output = TnsOpenCaptureOutput(d->mixer.get());
     else d->output = TnsOpenSdlOutput(d->mixer.get(), &error);
     if (!d->output) {

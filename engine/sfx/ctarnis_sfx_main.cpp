@@ -47,9 +47,9 @@ void CTarnis::SFX_Init(int32_t freq)
         EHS_THROW(EHS_TYPE_GAME, 0, "Sound and Music system should be initialized after graphics system!");
 
     m_bNoSoundMode = false;
-    if (!BASS_Init(BASS_DEVICE_DEFAULT, DWORD(freq), BASS_DEVICE_ENGINEFLAGS, m_hGameWindow)) {
+    if (!BASS_Init(TNS_BASS_DEFAULT_DEVICE, DWORD(freq), TNS_BASS_ENGINE_DEVICE_FLAGS, m_hGameWindow)) {
         m_bNoSoundMode = true;
-        const BOOL silent = BASS_Init(BASS_DEVICE_NOSOUND, DWORD(freq), BASS_DEVICE_ENGINEFLAGS, m_hGameWindow);
+        const BOOL silent = BASS_Init(TNS_BASS_NOSOUND_DEVICE, DWORD(freq), TNS_BASS_ENGINE_DEVICE_FLAGS, m_hGameWindow);
         const int code = BASS_ErrorGetCode();
         LOG_AddLevelEntry("No sound card available!", 5);
         if (!silent) EHS_THROW(EHS_TYPE_GENERAL, code, "Cannot initialize BASS library!");

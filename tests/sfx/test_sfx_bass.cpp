@@ -40,7 +40,7 @@ protected:
     void SetUp() override
     {
         TNS_BassUseCaptureDevice(true);
-        ASSERT_TRUE(BASS_Init(BASS_DEVICE_DEFAULT, kRate, BASS_DEVICE_ENGINEFLAGS, nullptr));
+        ASSERT_TRUE(BASS_Init(TNS_BASS_DEFAULT_DEVICE, kRate, TNS_BASS_ENGINE_DEVICE_FLAGS, nullptr));
     }
     void TearDown() override
     {
@@ -254,8 +254,8 @@ TEST(BassDevices, InitRulesAndTheNoSoundDeviceKeepsTime)
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_INIT);
     EXPECT_FALSE(BASS_Init(3, kRate, 0, nullptr));
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DEVICE);
-    ASSERT_TRUE(BASS_Init(BASS_DEVICE_NOSOUND, kRate, BASS_DEVICE_ENGINEFLAGS, nullptr));
-    EXPECT_FALSE(BASS_Init(BASS_DEVICE_NOSOUND, kRate, 0, nullptr));
+    ASSERT_TRUE(BASS_Init(TNS_BASS_NOSOUND_DEVICE, kRate, TNS_BASS_ENGINE_DEVICE_FLAGS, nullptr));
+    EXPECT_FALSE(BASS_Init(TNS_BASS_NOSOUND_DEVICE, kRate, 0, nullptr));
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ALREADY);
     EXPECT_TRUE(BASS_Start());
     ASSERT_TRUE(sfxtest::writeSound("a.wav", sfxtest::constant(0.5f, 4410), 1, kRate));
@@ -276,7 +276,7 @@ TEST(BassDevices, SdlDiskOutputCarriesTheMix)
     EnvGuard driver("SDL_AUDIODRIVER", "disk");
     EnvGuard file("SDL_DISKAUDIOFILE", (dir.path() + "/out.raw").c_str());
     ASSERT_TRUE(sfxtest::writeSound("a.wav", sfxtest::constant(0.5f, 13230), 1, kRate));
-    ASSERT_TRUE(BASS_Init(BASS_DEVICE_DEFAULT, kRate, BASS_DEVICE_ENGINEFLAGS, nullptr)) << BASS_ErrorGetCode();
+    ASSERT_TRUE(BASS_Init(TNS_BASS_DEFAULT_DEVICE, kRate, TNS_BASS_ENGINE_DEVICE_FLAGS, nullptr)) << BASS_ErrorGetCode();
     HSAMPLE s = BASS_SampleLoad(FALSE, "a.wav", 0, 0, 1, 0);
     ASSERT_NE(BASS_SamplePlayEx(s, 0, -1, 50, -100, FALSE), 0u);
     for (int i = 0; i < 300 && BASS_ChannelIsActive(s); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -299,18 +299,18 @@ TEST(BassDevices, MissingDriversOrDevicesFailToOpen)
 {
     {
         EnvGuard driver("SDL_AUDIODRIVER", "none");
-        EXPECT_FALSE(BASS_Init(BASS_DEVICE_DEFAULT, kRate, BASS_DEVICE_ENGINEFLAGS, nullptr));
+        EXPECT_FALSE(BASS_Init(TNS_BASS_DEFAULT_DEVICE, kRate, TNS_BASS_ENGINE_DEVICE_FLAGS, nullptr));
         EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DRIVER);
-        EXPECT_TRUE(BASS_Init(BASS_DEVICE_NOSOUND, kRate, BASS_DEVICE_ENGINEFLAGS, nullptr));
+        EXPECT_TRUE(BASS_Init(TNS_BASS_NOSOUND_DEVICE, kRate, TNS_BASS_ENGINE_DEVICE_FLAGS, nullptr));
         BASS_Free();
     }
     {
         EnvGuard driver("SDL_AUDIODRIVER", "alsa");
         EnvGuard device("AUDIODEV", "nonexistent");
-        EXPECT_FALSE(BASS_Init(BASS_DEVICE_DEFAULT, kRate, BASS_DEVICE_ENGINEFLAGS, nullptr));
+        EXPECT_FALSE(BASS_Init(TNS_BASS_DEFAULT_DEVICE, kRate, TNS_BASS_ENGINE_DEVICE_FLAGS, nullptr));
         EXPECT_NE(BASS_ErrorGetCode(), BASS_OK);
     }
-    EXPECT_FALSE(BASS_Init(BASS_DEVICE_DEFAULT, 100, 0, nullptr));
+    EXPECT_FALSE(BASS_Init(TNS_BASS_DEFAULT_DEVICE, 100, 0, nullptr));
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ILLPARAM);
 }
 
