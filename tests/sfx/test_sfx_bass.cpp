@@ -208,7 +208,7 @@ TEST_F(BassCapture, StreamsPlayLoopAndEnd)
     EXPECT_EQ(BASS_ChannelIsActive(st), BASS_ACTIVE_PLAYING);
     // Without the loop flag it ends once its frames have played.
     ASSERT_TRUE(BASS_StreamPlay(st, TRUE, 0));
-    for (int i = 0; i < 40 && BASS_ChannelIsActive(st); ++i) {
+    for (int i = 0; i < 400 && BASS_ChannelIsActive(st); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         render(1024);
     }
