@@ -182,6 +182,7 @@ struct Ctx {
     // Fast-path constants: the colour and alpha the texel is combined with.
     uint32_t kRgb = 0, kA = 255;
     bool needsTexture = false;
+    uint32_t texelOr = 0; // 0x00FFFFFF when only the texel's alpha is used
     Kernel kernelPoint = nullptr, kernelLinear = nullptr;
 };
 
@@ -515,17 +516,20 @@ inline bool spanInside(const Sampler& s, const Span& sp)
     return in(u0, s.w) && in(u1, s.w) && in(v0, s.h) && in(v1, s.h);
 }
 
-void gatherPoint(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t* out)
+void gatherPoint(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t orMask,
+                 uint32_t* out)
 {
     if (dv == 0) {
         const uint32_t* row = s.tex + size_t(v >> 16) * size_t(s.w);
-        for (int i = 0; i < n; ++i, u += du) out[i] = row[u >> 16];
+        for (int i = 0; i < n; ++i, u += du) out[i] = row[u >> 16] | orMask;
         return;
     }
-    for (int i = 0; i < n; ++i, u += du, v += dv) out[i] = s.tex[size_t(v >> 16) * size_t(s.w) + size_t(u >> 16)];
+    for (int i = 0; i < n; ++i, u += du, v += dv)
+        out[i] = s.tex[size_t(v >> 16) * size_t(s.w) + size_t(u >> 16)] | orMask;
 }
 
-void gatherLinear(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t* out)
+void gatherLinear(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t orMask,
+                  uint32_t* out)
 {
     u -= 0x8000;
     v -= 0x8000;
@@ -545,9 +549,9 @@ void gatherLinear(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv
         __m128i mix = _mm_add_epi16(_mm_mullo_epi16(top, _mm_set1_epi16(int16_t(256 - fv))),
                                     _mm_mullo_epi16(bot, _mm_set1_epi16(int16_t(fv))));
         mix = _mm_srli_epi16(mix, 8);
-        out[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(mix, zero)));
+        out[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(mix, zero))) | orMask;
 #else
-        out[i] = lerpColor(lerpColor(r0[0], r0[1], fu), lerpColor(r1[0], r1[1], fu), fv);
+        out[i] = lerpColor(lerpColor(r0[0], r0[1], fu), lerpColor(r1[0], r1[1], fu), fv) | orMask;
 #endif
     }
 }
@@ -561,7 +565,7 @@ void kernelTexture(const Ctx& cx, const Span& sp)
         return;
     }
     const uint32_t k = cx.kRgb | (cx.kA << 24), ka = cx.kA;
-    if (!Linear && sp.dv[0] == 0 && sp.du[0] == 0x10000) {
+    if (!Linear && sp.dv[0] == 0 && sp.du[0] == 0x10000 && cx.texelOr == 0) {
         // One texel per pixel along a row: shade straight from the texture.
         const uint32_t* row = s.tex + size_t(sp.v[0] >> 16) * size_t(s.w) + size_t(sp.u[0] >> 16);
         shadeRow<Modulate, ConstAlpha, Blend, Q>(sp.dst, row, sp.n, k, ka);
@@ -572,9 +576,9 @@ void kernelTexture(const Ctx& cx, const Span& sp)
         const int n = std::min(kChunk, sp.n - done);
         const int64_t u = sp.u[0] + sp.du[0] * done, v = sp.v[0] + sp.dv[0] * done;
         if constexpr (Linear) {
-            gatherLinear(s, u, v, sp.du[0], sp.dv[0], n, texels);
+            gatherLinear(s, u, v, sp.du[0], sp.dv[0], n, cx.texelOr, texels);
         } else {
-            gatherPoint(s, u, v, sp.du[0], sp.dv[0], n, texels);
+            gatherPoint(s, u, v, sp.du[0], sp.dv[0], n, cx.texelOr, texels);
         }
         shadeRow<Modulate, ConstAlpha, Blend, Q>(sp.dst + done, texels, n, k, ka);
     }
@@ -792,6 +796,7 @@ bool pickFastKernels(Ctx& cx)
     }
     if (!cx.constDiffuse || st.fog || st.specularAdd || cx.stageCount > 1) return false;
     cx.needsTexture = false;
+    cx.texelOr = 0;
     if (cx.stageCount == 0) {
         cx.kRgb = cx.diffuse & 0xFFFFFFu;
         cx.kA = cx.diffuse >> 24;
@@ -809,10 +814,13 @@ bool pickFastKernels(Ctx& cx)
         cx.kernelPoint = Kernels<Q>::fill(blend);
         return true;
     }
-    if (!texRgb) return false; // constant colour with texture alpha: general path
     cx.needsTexture = true;
+    // A constant colour with the texel's alpha (text, masks): the texel's
+    // colour is made white, so modulating by the constant leaves the constant.
+    cx.texelOr = texRgb ? 0 : 0xFFFFFFu;
     const bool constAlpha = blend && !texA;
-    const bool modulate = cx.kRgb != 0xFFFFFFu || (blend && texA && cx.kA != 255);
+    const bool modulate = texRgb ? cx.kRgb != 0xFFFFFFu || (blend && texA && cx.kA != 255)
+                                 : cx.kRgb != 0xFFFFFFu || cx.kA != 255;
     cx.kernelPoint = Kernels<Q>::texture(false, modulate, constAlpha, blend);
     cx.kernelLinear = Kernels<Q>::texture(true, modulate, constAlpha, blend);
     return true;

@@ -493,6 +493,8 @@ TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
         {1, false, 0xFFFFFFFFu, SELECTARG1, SELECTARG1, TA_TEXTURE, 4.5f, 4.5f, 20.5f, 20.5f, 0},
         {2, true, 0xFFFFFFFFu, MODULATE, MODULATE, TA_TEXTURE, 8.0f, 8.0f, 24.0f, 24.0f, 30},
         {1, true, 0xFF40FF40u, SELECTARG2, MODULATE, TA_TEXTURE, 2.5f, 2.5f, 18.5f, 18.5f, 0},
+        {1, true, 0xFFFFFFFFu, SELECTARG2, MODULATE, TA_TEXTURE, 2.5f, 2.5f, 18.5f, 18.5f, 0},
+        {2, true, 0xA0FF2040u, SELECTARG2, MODULATE, TA_TEXTURE, 1.3f, 2.2f, 29.5f, 27.0f, 0},
     };
     for (Quantise q : {Quantise::None, Quantise::R5G6B5}) {
         for (const Case& k : cases) {
