@@ -72,7 +72,7 @@ TEST_F(FontTest, DescriptionLoadsItsTextureAndTechniqueOnDemand)
     EXPECT_EQ(f.iTextureID, m_t->GFX_TexGetID("TEX_FONT"));
     EXPECT_EQ(f.iTechniqueID, m_t->GFX_TechGetID("TEQ_FONT"));
     EXPECT_EQ(f.fCellSize, 20.0f);
-    EXPECT_FLOAT_EQ(f.fCharWidths['A'], 10.6f);
+    EXPECT_FLOAT_EQ(f.fCharWidths[size_t('A')], 10.6f);
     EXPECT_EQ(f.fCharWidths[200], 8.0f);
     // Only the red of entry 3 given: (r, 0, 0, 1); untouched entries are black.
     EXPECT_EQ(f.Colors[3].r, 0.75f);
