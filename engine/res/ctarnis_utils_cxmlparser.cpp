@@ -27,8 +27,13 @@ inline bool isSpace(char c)
 
 inline size_t findChar(const char* t, size_t n, size_t from, char c)
 {
-    if (from >= n) return std::string::npos;
-    const void* hit = memchr(t + from, c, n - from);
+    // Quotes and tags are mostly a few bytes away: look there first, and hand
+    // long stretches to memchr.
+    const size_t nearEnd = std::min(n, from + 16);
+    for (size_t i = from; i < nearEnd; ++i)
+        if (t[i] == c) return i;
+    if (nearEnd >= n) return std::string::npos;
+    const void* hit = memchr(t + nearEnd, c, n - nearEnd);
     return hit ? size_t(static_cast<const char*>(hit) - t) : std::string::npos;
 }
 
@@ -88,6 +93,8 @@ void CXMLParser::LoadFromFile(const char* path, bool scrambled)
     }
     raw.resize(w);
     if (raw.empty()) throwPlainText(std::string("XMLERROR: the file is empty - ") + (path ? path : ""));
+    // The old tree points into the old text: both go.
+    resetTree();
     m_text.swap(raw);
 }
 
@@ -97,16 +104,22 @@ void CXMLParser::LoadFromBuffer(const void* data, int32_t size, bool scrambled)
     if (data && size > 0) {
         const uint8_t* src = static_cast<const uint8_t*>(data);
         text.resize(size_t(size));
-        size_t w = 0;
-        const uint8_t key = scrambled ? TRS_XML_SCRAMBLE_BYTE : 0;
+        char* dst = text.data();
         // Unscramble first: the byte that unscrambles to CR is the one dropped.
-        for (int32_t i = 0; i < size; ++i) {
-            uint8_t c = src[i] ^ key;
-            if (c != '\r') text[w++] = char(c);
+        if (scrambled) {
+            for (int32_t i = 0; i < size; ++i) dst[i] = char(src[i] ^ TRS_XML_SCRAMBLE_BYTE);
+        } else {
+            memcpy(dst, src, size_t(size));
         }
-        text.resize(w);
+        if (const void* cr = memchr(dst, '\r', size_t(size))) {
+            size_t w = size_t(static_cast<const char*>(cr) - dst);
+            for (size_t i = w; i < size_t(size); ++i)
+                if (dst[i] != '\r') dst[w++] = dst[i];
+            text.resize(w);
+        }
     }
     if (text.empty()) throwPlainText("XMLERROR: buffer is empty.");
+    resetTree();
     m_text.swap(text);
 }
 
@@ -125,7 +138,6 @@ void CXMLParser::resetTree()
     m_declAttrs.clear();
     m_pool.assign(1, '\0');
     m_nodes.clear();
-    m_rawAttrs.clear();
     m_attrs.clear();
     m_children.clear();
 }
@@ -142,12 +154,25 @@ uint32_t CXMLParser::intern(size_t begin, size_t end)
 void CXMLParser::Parse()
 {
     resetTree();
-    const char* t = m_text.data();
+    // Attribute names and values, and element names followed by whitespace, are
+    // terminated in place: the tree points into the text, with no copies.
+    char* t = m_text.data();
     const size_t n = m_text.size();
     // Loading caps the text below 2 GiB for buffers; files are not capped, so
     // keep pool offsets within 32 bits by reading at most 1 GiB of markup.
     const size_t limit = std::min<size_t>(n, size_t(1) << 30);
-    m_pool.reserve(limit / 2 + 64);
+    m_pool.reserve(256);
+    {
+        // Every attribute needs two quotes and every element a '<': reserving
+        // for those bounds spares the arrays their growth copies.
+        size_t quotes = 0, opens = 0;
+        for (size_t i = 0; i < limit; ++i) {
+            quotes += t[i] == '"';
+            opens += t[i] == '<';
+        }
+        m_attrs.reserve(quotes / 2);
+        m_nodes.reserve(opens);
+    }
 
     constexpr int32_t kNone = -2;
     constexpr int32_t kRoot = -1;
@@ -232,8 +257,15 @@ void CXMLParser::Parse()
         while (p < limit && !isSpace(t[p]) && t[p] != '/' && t[p] != '>') ++p;
         {
             CXMLNode& el = node(cur);
-            el.m_uNameOffset = intern(s, p);
-            el.m_uAttrBegin = el.m_uAttrEnd = uint32_t(m_rawAttrs.size());
+            if (p < limit && isSpace(t[p])) {
+                t[p++] = '\0';
+                el.m_pszName = t + s;
+            } else {
+                // '/' and '>' are still to be read: this name goes to the pool.
+                el.m_pszName = nullptr;
+                el.m_uNameOffset = intern(s, p);
+            }
+            el.m_uAttrBegin = el.m_uAttrEnd = uint32_t(m_attrs.size());
         }
         bool done = false;
         for (;;) {
@@ -256,38 +288,71 @@ void CXMLParser::Parse()
                 done = true;
                 break;
             }
-            m_rawAttrs.push_back({intern(ns, ne), intern(vs, ve)});
-            node(cur).m_uAttrEnd = uint32_t(m_rawAttrs.size());
+            // The name's end is whitespace or '=' and the value's the closing
+            // quote, all already passed: overwriting them loses nothing.
+            t[ne] = '\0';
+            t[ve] = '\0';
+            m_attrs.push_back({t + ns, t + vs});
+            node(cur).m_uAttrEnd = uint32_t(m_attrs.size());
         }
         if (done) break;
     }
     finishTree();
 }
 
+void CXMLParser::sortLongAttributeList(CXMLNode::Attr* a, uint32_t count)
+{
+    // Sort by the first eight bytes packed big-endian (one integer compare
+    // orders them byte-wise), then the rest of the name, then the position:
+    // names lie in the text in document order, so their addresses keep equal
+    // names stable for the last-wins pass.
+    m_sortScratch.resize(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        uint64_t key = 0;
+        const char* n = a[i].name;
+        int k = 0;
+        for (; k < 8 && n[k]; ++k) key = key << 8 | uint8_t(n[k]);
+        const bool longName = k == 8;
+        for (; k < 8; ++k) key <<= 8;
+        m_sortScratch[i] = {key, longName ? n + 8 : nullptr, a[i]};
+    }
+    std::sort(m_sortScratch.begin(), m_sortScratch.end(), [](const SortItem& x, const SortItem& y) {
+        if (x.key != y.key) return x.key < y.key;
+        // Equal keys: both names are shorter than eight bytes or both longer.
+        if (x.rest) {
+            int c = strcmp(x.rest, y.rest);
+            if (c != 0) return c < 0;
+        }
+        return x.attr.name < y.attr.name;
+    });
+    for (uint32_t i = 0; i < count; ++i) a[i] = m_sortScratch[i].attr;
+}
+
 void CXMLParser::finishTree()
 {
     const char* pool = m_pool.data();
-    m_attrs.resize(m_rawAttrs.size());
     m_children.resize(m_nodes.size());
 
     auto finishAttributes = [&](CXMLNode& el) {
-        el.m_pszName = pool + el.m_uNameOffset;
+        if (!el.m_pszName) el.m_pszName = pool + el.m_uNameOffset;
         const uint32_t b = el.m_uAttrBegin, e = el.m_uAttrEnd;
         CXMLNode::Attr* a = m_attrs.data() + b;
-        for (uint32_t i = b; i < e; ++i) a[i - b] = {pool + m_rawAttrs[i].nameOffset, pool + m_rawAttrs[i].valueOffset};
         const uint32_t count = e - b;
         // Stable order by name, then keep the last of equal names: a repeated
-        // attribute takes the value written last.
+        // attribute takes the value written last. Elements written in name order
+        // skip the sort; long ones sort by (name, position) in place.
         auto less = [](const CXMLNode::Attr& x, const CXMLNode::Attr& y) { return nameLess(x.name, y.name); };
-        if (count <= 16) {
+        bool sorted = true;
+        for (uint32_t i = 1; i < count && sorted; ++i) sorted = !less(a[i], a[i - 1]);
+        if (!sorted && count <= 16) {
             for (uint32_t i = 1; i < count; ++i) {
                 CXMLNode::Attr v = a[i];
                 uint32_t j = i;
                 for (; j > 0 && less(v, a[j - 1]); --j) a[j] = a[j - 1];
                 a[j] = v;
             }
-        } else {
-            std::stable_sort(a, a + count, less);
+        } else if (!sorted) {
+            sortLongAttributeList(a, count);
         }
         uint32_t w = 0;
         for (uint32_t i = 0; i < count; ++i) {

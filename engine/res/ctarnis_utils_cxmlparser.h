@@ -60,7 +60,8 @@ private:
     int32_t m_iChildCount = 0;
 
     // Parse-time links by index (the node arrays still grow); turned into the
-    // pointers above once the pass is over. Parent index -1 is the root.
+    // pointers above once the pass is over. Parent index -1 is the root. A
+    // name not terminated in the text has a null m_pszName and a pool offset.
     int32_t m_iParentIndex = -1;
     uint32_t m_uNameOffset = 0;
     uint32_t m_uAttrBegin = 0;
@@ -82,34 +83,41 @@ public:
     // the plain-text error "XMLERROR: buffer is empty." when nothing is left.
     void LoadFromBuffer(const void* data, int32_t size, bool scrambled);
     // Builds the tree in one forward pass. Never reports anything: malformed or
-    // truncated markup leaves a partial tree, and the pass never reads past the text.
+    // truncated markup leaves a partial tree, and the pass never reads past the
+    // text. Names and values are NUL-terminated inside the text, which the tree
+    // points into: the tree stays valid until the parser is destroyed or loads
+    // another text (a successful load empties the tree). Called once per load.
     void Parse();
 
     CXMLNode* GetRoot() { return &m_root; }
+    // The text as loaded; Parse then terminates names and values inside it.
     const std::string& GetText() const { return m_text; }
     const std::string& GetDeclarationName() const { return m_strDeclName; }
     // Attributes of every <? ... ?> seen, last value per name.
     const std::map<std::string, std::string>& GetDeclarationAttributes() const { return m_declAttrs; }
 
 private:
-    struct RawAttr {
-        uint32_t nameOffset;
-        uint32_t valueOffset;
-    };
-
     void resetTree();
+    // Offset of a NUL-terminated copy in the pool; empty texts share offset 0.
     uint32_t intern(size_t begin, size_t end);
     void finishTree();
+    void sortLongAttributeList(CXMLNode::Attr* attrs, uint32_t count);
+
+    struct SortItem {
+        uint64_t key;
+        const char* rest;
+        CXMLNode::Attr attr;
+    };
 
     std::string m_text;
     std::string m_strDeclName;
     std::map<std::string, std::string> m_declAttrs;
     CXMLNode m_root;
-    // All names and values, each NUL-terminated, so the queries can hand out
-    // C strings without an allocation per string. Offset 0 holds "".
+    // Element names that cannot be terminated in the text (followed by '/' or
+    // '>'), each NUL-terminated. Offset 0 holds "".
     std::string m_pool;
     std::vector<CXMLNode> m_nodes;
-    std::vector<RawAttr> m_rawAttrs;
     std::vector<CXMLNode::Attr> m_attrs;
     std::vector<CXMLNode*> m_children;
+    std::vector<SortItem> m_sortScratch;
 };

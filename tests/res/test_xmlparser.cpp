@@ -134,7 +134,9 @@ TEST(XMLParser, CRLFAndScrambledTextsGiveTheSameTree)
     for (char& c : scrambled) c = char(uint8_t(c) ^ 0xA6);
     Parsed s(scrambled, true);
     EXPECT_EQ(shape(s.root()), expected);
-    EXPECT_EQ(s.parser.GetText(), lf) << "the byte that unscrambles to CR is the one dropped";
+    CXMLParser loaded;
+    loaded.LoadFromBuffer(scrambled.data(), int32_t(scrambled.size()), true);
+    EXPECT_EQ(loaded.GetText(), lf) << "the byte that unscrambles to CR is the one dropped";
 }
 
 TEST(XMLParser, EmptyInputRaisesPlainTextErrorsAndKeepsTheParser)
@@ -151,6 +153,11 @@ TEST(XMLParser, EmptyInputRaisesPlainTextErrorsAndKeepsTheParser)
     EXPECT_STREQ(p.GetRoot()->GetName(), "");
     p.Parse();
     EXPECT_STREQ(p.GetRoot()->GetName(), "a");
+    // A new text replaces the tree that pointed into the old one.
+    p.LoadFromBuffer("<b k=\"v\"/>", 10, false);
+    EXPECT_STREQ(p.GetRoot()->GetName(), "");
+    p.Parse();
+    EXPECT_STREQ(p.GetRoot()->GetAttribute("k"), "v");
 }
 
 class XMLParserFiles : public tst::InScratchDir {};
@@ -231,6 +238,16 @@ TEST(XMLParser, ManyAttributesAndDeepNesting)
     std::vector<std::string> names;
     for (const std::string& pair : attributeWalk(p.root())) names.push_back(pair.substr(0, pair.find('=')));
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    // Long names that share their first eight bytes, repeated: byte-wise order
+    // past the shared prefix, and the last value written wins.
+    std::string longNames = "<r";
+    for (int i = 0; i < 30; ++i)
+        longNames += " shared_prefix_" + std::string(1, char('z' - i % 10)) + "=\"" + std::to_string(i) + "\"";
+    longNames += " shared_prefix=\"short\" shared_prefiy=\"next\"/>";
+    Parsed q(longNames);
+    EXPECT_EQ(shape(q.root()), "r[shared_prefix=short,shared_prefix_q=29,shared_prefix_r=28,shared_prefix_s=27,"
+                               "shared_prefix_t=26,shared_prefix_u=25,shared_prefix_v=24,shared_prefix_w=23,"
+                               "shared_prefix_x=22,shared_prefix_y=21,shared_prefix_z=20,shared_prefiy=next]");
     int depth = 0;
     for (CXMLNode* n = p.root(); n->GetChildrenCount(); n = n->GetChild(0)) ++depth;
     EXPECT_EQ(depth, 500);
