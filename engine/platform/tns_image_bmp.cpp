@@ -151,11 +151,16 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image& out)
     const uint8_t* pixels = data + pixelOffset;
     const size_t available = size - pixelOffset;
 
+    const size_t stride = ((size_t(width) * bpp + 31) / 32) * 4;
+    const bool rle = compression == kRle4 || compression == kRle8;
+    // Plain rows are checked against the data before the pixels are allocated
+    // (an RLE stream may legitimately end early, leaving the rest at index 0).
+    if (!rle && stride * size_t(height) > available) return false;
     Image img;
     if (!Allocate(img, width, height)) return false;
     auto dstRow = [&](int fileRow) { return &img.argb[size_t(topDown ? fileRow : height - 1 - fileRow) * width]; };
 
-    if (compression == kRle4 || compression == kRle8) {
+    if (rle) {
         std::vector<uint8_t> idx(size_t(width) * height, 0);
         if (!decodeRle(pixels, pixels + available, width, height, compression == kRle4, idx)) return false;
         for (int y = 0; y < height; ++y) {
@@ -166,8 +171,6 @@ bool DecodeBmp(const uint8_t* data, size_t size, Image& out)
         return true;
     }
 
-    const size_t stride = ((size_t(width) * bpp + 31) / 32) * 4;
-    if (stride * size_t(height) > available) return false;
     if (compression == kRgb && bpp == 16) {
         masks[0] = 0x7C00;
         masks[1] = 0x03E0;

@@ -106,10 +106,10 @@ bool DecodeDds(const uint8_t* data, size_t size, Image& out)
     const uint32_t flags = le32(pf + 4), code = le32(pf + 8), bitCount = le32(pf + 12);
     const uint32_t masks[4] = {le32(pf + 16), le32(pf + 20), le32(pf + 24), le32(pf + 28)};
     if (width == 0 || height == 0 || width > uint32_t(kMaxSide) || height > uint32_t(kMaxSide)) return false;
-    Image img;
-    if (!Allocate(img, int(width), int(height))) return false;
     const uint8_t* pixels = data + kHeaderBytes;
     const size_t available = size - kHeaderBytes;
+    // Sizes are checked against the data before the pixels are allocated.
+    Image img;
 
     if (flags & kFourCC) {
         const bool dxt1 = code == fourCC("DXT1"), dxt3 = code == fourCC("DXT3"), dxt5 = code == fourCC("DXT5");
@@ -117,6 +117,7 @@ bool DecodeDds(const uint8_t* data, size_t size, Image& out)
         const size_t blockBytes = dxt1 ? 8 : 16;
         const size_t bw = (width + 3) / 4, bh = (height + 3) / 4;
         if (bw * bh * blockBytes > available) return false;
+        if (!Allocate(img, int(width), int(height))) return false;
         for (size_t by = 0; by < bh; ++by) {
             for (size_t bx = 0; bx < bw; ++bx) {
                 const uint8_t* b = pixels + (by * bw + bx) * blockBytes;
@@ -139,6 +140,7 @@ bool DecodeDds(const uint8_t* data, size_t size, Image& out)
         return false;
     const size_t bpp = bitCount / 8;
     if (size_t(width) * height * bpp > available) return false;
+    if (!Allocate(img, int(width), int(height))) return false;
     const bool alpha = (flags & (kAlphaPixels | kAlphaOnly)) != 0;
     for (size_t i = 0; i < size_t(width) * height; ++i) {
         uint32_t p = 0;

@@ -39,12 +39,15 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const uint8_t* dat
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return false;
+    // Refuse oversized images before libjpeg sizes its buffers by the header.
+    if (cinfo.image_width > unsigned(kMaxSide) || cinfo.image_height > unsigned(kMaxSide) ||
+        size_t(cinfo.image_width) * cinfo.image_height > kMaxPixels)
+        return false;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(&cinfo);
     const int channels = cinfo.output_components;
     if (channels != (cmyk ? 4 : 3)) return false;
-    if (cinfo.output_width > unsigned(kMaxSide) || cinfo.output_height > unsigned(kMaxSide)) return false;
     if (!Allocate(out, int(cinfo.output_width), int(cinfo.output_height))) return false;
     row.resize(size_t(cinfo.output_width) * channels);
     while (cinfo.output_scanline < cinfo.output_height) {

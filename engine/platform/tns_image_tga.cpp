@@ -75,18 +75,21 @@ bool DecodeTga(const uint8_t* data, size_t size, Image& out)
     }
     if (pos > size) return false;
 
+    const size_t pixelBytes = size_t(bits + 7) / 8;
+    const size_t count = size_t(width) * height;
+    // Sizes are checked against the data before the pixels are allocated; a
+    // run-length packet covers at most 128 pixels.
+    if (!rle && count * pixelBytes > size - pos) return false;
+    if (rle && (count + 127) / 128 * (1 + pixelBytes) > size - pos) return false;
     Image img;
     if (!Allocate(img, width, height)) return false;
-    const size_t pixelBytes = size_t(bits + 7) / 8;
     const bool grey = kind == 3;
     auto decodeOne = [&](const uint8_t* p) -> uint32_t {
         if (kind != 1) return toArgb(p, bits, grey, alphaBits > 0);
         const uint32_t i = p[0];
         return i >= mapFirst && i - mapFirst < mapLength ? map[i - mapFirst] : 0xFF000000u;
     };
-    const size_t count = size_t(width) * height;
     if (!rle) {
-        if (count * pixelBytes > size - pos) return false;
         for (size_t i = 0; i < count; ++i) img.argb[i] = decodeOne(data + pos + i * pixelBytes);
     } else {
         // Packets may run across rows; a packet cut off by the end of the file

@@ -312,4 +312,6 @@ TEST(ImageDecode, TruncatedDamagedAndUnknownFilesAreRefused)
     Bytes huge = makeTga(2, 1, 1, 24, 0, {}, 0, {1, 2, 3});
     huge[12] = huge[13] = huge[14] = huge[15] = 0xFF;
     EXPECT_FALSE(tns::image::Decode(huge.data(), huge.size(), img));
+    const Bytes bigDds = makeDds(8192, 8192, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u, Bytes(16, 0));
+    EXPECT_FALSE(tns::image::Decode(bigDds.data(), bigDds.size(), img));
 }
