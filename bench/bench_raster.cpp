@@ -313,7 +313,8 @@ void startSdl()
         exit(1);
     }
     SDL_SetRenderDrawBlendMode(g_renderer, SDL_BLENDMODE_NONE);
-    for (int i = 0; i < kTextureCount; ++i) g_sdlTexture[i] = sdlTexture(textureImage(TextureSlot(i)), SDL_BLENDMODE_BLEND);
+    for (int i = 0; i < kTextureCount; ++i)
+        g_sdlTexture[i] = sdlTexture(textureImage(TextureSlot(i)), SDL_BLENDMODE_BLEND);
     g_sdlStretchOpaque = sdlTexture(textureImage(kStretch), SDL_BLENDMODE_NONE);
 }
 
