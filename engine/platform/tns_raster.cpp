@@ -446,17 +446,17 @@ inline __m128i alphaOf(__m128i px16)
     return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
 }
 
-// Four pixels: optional modulation by k16 (k widened to 16-bit lanes, twice),
-// optional constant alpha, optional source-over onto d.
+// Four pixels: optional modulation by kLo/kHi (the constants of pixels 0-1 and
+// 2-3 widened to 16-bit lanes), optional constant alpha, optional source-over onto d.
 template <bool Modulate, bool ConstAlpha, bool Blend>
-inline __m128i shade4(__m128i t, __m128i d, __m128i k16, __m128i kaMask)
+inline __m128i shade4(__m128i t, __m128i d, __m128i kLo, __m128i kHi, __m128i kaMask)
 {
     const __m128i zero = _mm_setzero_si128();
     const __m128i opaque = _mm_set1_epi32(int32_t(kOpaque));
     __m128i lo = _mm_unpacklo_epi8(t, zero), hi = _mm_unpackhi_epi8(t, zero);
     if constexpr (Modulate) {
-        lo = div255x8(_mm_mullo_epi16(lo, k16));
-        hi = div255x8(_mm_mullo_epi16(hi, k16));
+        lo = div255x8(_mm_mullo_epi16(lo, kLo));
+        hi = div255x8(_mm_mullo_epi16(hi, kHi));
     }
     if constexpr (!Blend) {
         return _mm_or_si128(_mm_packus_epi16(lo, hi), opaque);
@@ -488,7 +488,8 @@ void shadeRow(uint32_t* d, const uint32_t* t, int n, uint32_t k, uint32_t ka)
         for (; i + 4 <= n; i += 4) {
             __m128i tv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
             __m128i dv = Blend ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i)) : _mm_setzero_si128();
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), shade4<Modulate, ConstAlpha, Blend>(tv, dv, k16, kaMask));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                             shade4<Modulate, ConstAlpha, Blend>(tv, dv, k16, k16, kaMask));
         }
     }
 #endif
@@ -584,6 +585,92 @@ void kernelTexture(const Ctx& cx, const Span& sp)
     }
 }
 
+// True when every diffuse channel stays inside 0..255 over the whole span: the
+// general kernel's clamp then never acts, and 32-bit steps are exact.
+inline bool diffuseInRange(const Span& sp)
+{
+    for (int k = 0; k < 4; ++k) {
+        const int64_t first = sp.c[k], last = first + int64_t(sp.dc[k]) * (sp.n - 1);
+        if (first < 0 || last < 0 || first >= (int64_t(256) << 16) || last >= (int64_t(256) << 16)) return false;
+    }
+    return true;
+}
+
+// Texel times the interpolated diffuse in colour and alpha, written or blended
+// source-over. c holds the diffuse a r g b in 16.16 at the first pixel.
+template <bool Blend, Quantise Q>
+void gouraudRow(uint32_t* d, const uint32_t* t, int n, const int32_t* c0, const int32_t* dc)
+{
+    int32_t c[4] = {c0[0], c0[1], c0[2], c0[3]};
+    int i = 0;
+#if defined(__SSE2__)
+    if constexpr (Q == Quantise::None) {
+        if (n >= 4) {
+            // One accumulator per pixel of the group, lanes b g r a like the
+            // unpacked texels, each stepped by four pixels.
+            const __m128i step = _mm_setr_epi32(dc[3] * 4, dc[2] * 4, dc[1] * 4, dc[0] * 4);
+            const __m128i one = _mm_setr_epi32(dc[3], dc[2], dc[1], dc[0]);
+            __m128i a0 = _mm_setr_epi32(c[3], c[2], c[1], c[0]);
+            __m128i a1 = _mm_add_epi32(a0, one);
+            __m128i a2 = _mm_add_epi32(a1, one);
+            __m128i a3 = _mm_add_epi32(a2, one);
+            const __m128i none = _mm_setzero_si128();
+            for (; i + 4 <= n; i += 4) {
+                const __m128i kLo = _mm_packs_epi32(_mm_srai_epi32(a0, 16), _mm_srai_epi32(a1, 16));
+                const __m128i kHi = _mm_packs_epi32(_mm_srai_epi32(a2, 16), _mm_srai_epi32(a3, 16));
+                __m128i tv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
+                __m128i dv = Blend ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i)) : none;
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), shade4<true, false, Blend>(tv, dv, kLo, kHi, none));
+                a0 = _mm_add_epi32(a0, step);
+                a1 = _mm_add_epi32(a1, step);
+                a2 = _mm_add_epi32(a2, step);
+                a3 = _mm_add_epi32(a3, step);
+            }
+            for (int k = 0; k < 4; ++k) c[k] += dc[k] * i;
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        const uint32_t k = pack(uint32_t(c[0] >> 16), uint32_t(c[1] >> 16), uint32_t(c[2] >> 16), uint32_t(c[3] >> 16));
+        for (int j = 0; j < 4; ++j) c[j] += dc[j];
+        const uint32_t s = modulateArgb(t[i], k);
+        if constexpr (!Blend) {
+            d[i] = quant<Q>(s | kOpaque);
+        } else {
+            d[i] = quant<Q>(blendOver(s, d[i], s >> 24));
+        }
+    }
+}
+
+// Per-vertex diffuse times the stage-0 texel. Spans whose colours would leave
+// 0..255 (slivers with steep gradients) or read outside the level go to the
+// general kernel, which clamps and addresses.
+template <bool Blend, bool Linear, Quantise Q>
+void kernelGouraud(const Ctx& cx, const Span& sp)
+{
+    const Sampler& s = cx.smp[0];
+    if (!spanInside<Linear>(s, sp) || !diffuseInRange(sp)) {
+        kernelGeneral(cx, sp);
+        return;
+    }
+    uint32_t texels[kChunk];
+    for (int done = 0; done < sp.n; done += kChunk) {
+        const int n = std::min(kChunk, sp.n - done);
+        const int64_t u = sp.u[0] + sp.du[0] * done, v = sp.v[0] + sp.dv[0] * done;
+        const int32_t c[4] = {sp.c[0] + sp.dc[0] * done, sp.c[1] + sp.dc[1] * done, sp.c[2] + sp.dc[2] * done,
+                              sp.c[3] + sp.dc[3] * done};
+        const uint32_t* t = texels;
+        if (!Linear && sp.dv[0] == 0 && sp.du[0] == 0x10000) {
+            t = s.tex + size_t(v >> 16) * size_t(s.w) + size_t(u >> 16);
+        } else if constexpr (Linear) {
+            gatherLinear(s, u, v, sp.du[0], sp.dv[0], n, 0, texels);
+        } else {
+            gatherPoint(s, u, v, sp.du[0], sp.dv[0], n, 0, texels);
+        }
+        gouraudRow<Blend, Q>(sp.dst + done, t, n, c, sp.dc);
+    }
+}
+
 template <Quantise Q>
 void kernelFillOpaque(const Ctx& cx, const Span& sp)
 {
@@ -633,6 +720,11 @@ struct Kernels {
         return kTable[(linear ? 8 : 0) + (modulate ? 4 : 0) + (constAlpha ? 2 : 0) + (blend ? 1 : 0)];
     }
     static Kernel fill(bool blend) { return blend ? kernelFillBlend<Q> : kernelFillOpaque<Q>; }
+    static Kernel gouraud(bool linear, bool blend)
+    {
+        if (linear) return blend ? kernelGouraud<true, true, Q> : kernelGouraud<false, true, Q>;
+        return blend ? kernelGouraud<true, false, Q> : kernelGouraud<false, false, Q>;
+    }
 };
 
 // ---------------------------------------------------------------- polygon setup
@@ -783,6 +875,14 @@ bool reduceOp(const Ctx& cx, uint32_t op, uint32_t arg1, uint32_t arg2, bool alp
     }
 }
 
+// True for MODULATE of the texture and the diffuse colour (in either order,
+// without argument modifiers); at stage 0 CURRENT is the diffuse colour.
+bool texTimesDiffuse(uint32_t op, uint32_t a1, uint32_t a2)
+{
+    auto diffuse = [](uint32_t a) { return a == kTaDiffuse || a == kTaCurrent; };
+    return op == kTopModulate && ((a1 == kTaTexture && diffuse(a2)) || (a2 == kTaTexture && diffuse(a1)));
+}
+
 // Chooses the specialised kernels for the polygon's state, or returns false
 // when only the general kernel can draw it.
 template <Quantise Q>
@@ -794,7 +894,19 @@ bool pickFastKernels(Ctx& cx)
         if (st.srcBlend == kBlendOne && st.destBlend == kBlendZero) blend = false;
         else if (st.srcBlend != kBlendSrcAlpha || st.destBlend != kBlendInvSrcAlpha) return false;
     }
-    if (!cx.constDiffuse || st.fog || st.specularAdd || cx.stageCount > 1) return false;
+    if (st.fog || st.specularAdd || cx.stageCount > 1) return false;
+    if (!cx.constDiffuse) {
+        // Per-vertex colours: only texel times diffuse in colour and alpha.
+        const Stage& g = st.stages[0];
+        if (cx.stageCount != 1 || !cx.smp[0].present || !texTimesDiffuse(g.colorOp, g.colorArg1, g.colorArg2) ||
+            !texTimesDiffuse(g.alphaOp, g.alphaArg1, g.alphaArg2))
+            return false;
+        cx.needsTexture = true;
+        cx.texelOr = 0;
+        cx.kernelPoint = Kernels<Q>::gouraud(false, blend);
+        cx.kernelLinear = Kernels<Q>::gouraud(true, blend);
+        return true;
+    }
     cx.needsTexture = false;
     cx.texelOr = 0;
     if (cx.stageCount == 0) {

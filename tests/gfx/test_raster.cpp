@@ -495,7 +495,13 @@ TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
         {1, true, 0xFF40FF40u, SELECTARG2, MODULATE, TA_TEXTURE, 2.5f, 2.5f, 18.5f, 18.5f, 0},
         {1, true, 0xFFFFFFFFu, SELECTARG2, MODULATE, TA_TEXTURE, 2.5f, 2.5f, 18.5f, 18.5f, 0},
         {2, true, 0xA0FF2040u, SELECTARG2, MODULATE, TA_TEXTURE, 1.3f, 2.2f, 29.5f, 27.0f, 0},
+        {1, false, 0xFF80C0FFu, MODULATE, MODULATE, TA_TEXTURE, 3.5f, 2.5f, 19.5f, 18.5f, 0},
+        {1, true, 0xFFFFFFFFu, MODULATE, MODULATE, TA_TEXTURE, 2.0f, 1.0f, 30.0f, 31.0f, 20},
     };
+    // Per-vertex colours (a different colour and alpha at each corner) run the
+    // Gouraud kernels where the stage is texel times diffuse.
+    const uint32_t corners[4] = {0xFFFFFFFFu, 0xE6FFA060u, 0xC860C8FFu, 0x40C8FF80u};
+    for (bool gouraud : {false, true})
     for (Quantise q : {Quantise::None, Quantise::R5G6B5}) {
         for (const Case& k : cases) {
             Canvas fast(32, 32, q), general(32, 32, q);
@@ -513,16 +519,19 @@ TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
                 s.fog = c == &general;
                 const float cx = (k.x0 + k.x1) / 2, cy = (k.y0 + k.y1) / 2;
                 const float a = k.rotate * 0.017453292f, cs = std::cos(a), sn = std::sin(a);
-                auto rot = [&](float x, float y, float u, float v) {
+                auto rot = [&](float x, float y, float u, float v, int corner) {
                     float dx = x - cx, dy = y - cy;
-                    return vtx(dx * cs - dy * sn + cx, dy * cs + dx * sn + cy, k.diffuse, u, v, 0xFFFFFFFFu);
+                    return vtx(dx * cs - dy * sn + cx, dy * cs + dx * sn + cy, gouraud ? corners[corner] : k.diffuse,
+                               u, v, 0xFFFFFFFFu);
                 };
-                Vertex v[4] = {rot(k.x0, k.y0, 0, 0), rot(k.x1, k.y0, 1, 0), rot(k.x1, k.y1, 1, 1), rot(k.x0, k.y1, 0, 1)};
+                Vertex v[4] = {rot(k.x0, k.y0, 0, 0, 0), rot(k.x1, k.y0, 1, 0, 1), rot(k.x1, k.y1, 1, 1, 2),
+                               rot(k.x0, k.y1, 0, 1, 3)};
                 const uint16_t idx[6] = {0, 1, 2, 0, 2, 3};
                 DrawIndexedTriangles(c->target, s, v, 4, idx, 2);
             }
             for (size_t i = 0; i < fast.px.size(); ++i)
-                ASSERT_EQ(fast.px[i], general.px[i]) << "case " << (&k - cases) << " pixel " << i;
+                ASSERT_EQ(fast.px[i], general.px[i])
+                    << "case " << (&k - cases) << (gouraud ? " per-vertex" : "") << " pixel " << i;
         }
     }
 }
