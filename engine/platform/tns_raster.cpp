@@ -435,10 +435,12 @@ inline uint32_t modulateArgb(uint32_t x, uint32_t k)
 }
 
 #if defined(__SSE2__)
+// div255 of eight 16-bit lanes (each at most 255 * 255): with t = x + 128,
+// (t + (t >> 8)) >> 8 equals (t * 257) >> 16 for every t below 65536, so one
+// high-half multiply does the rounding.
 inline __m128i div255x8(__m128i x)
 {
-    x = _mm_add_epi16(x, _mm_set1_epi16(128));
-    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+    return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
 }
 
 inline __m128i alphaOf(__m128i px16)
@@ -1063,7 +1065,10 @@ void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const
         const double dx = double(xl) - pl.x0, dy = double(y) - pl.y0;
         auto at = [&](int k) { return pl.f0[k] + pl.gx[k] * dx + pl.gy[k] * dy; };
         if (colours) {
-            for (int k = 0; k < 8; ++k) {
+            // The specular planes only when something reads them.
+            const int channels = cx.needSpecular ? 8 : 4;
+            for (int k = channels; k < 8; ++k) sp.c[k] = sp.dc[k] = 0;
+            for (int k = 0; k < channels; ++k) {
                 sp.c[k] = int32_t(std::clamp(at(k), -1024.0, 1024.0) * 65536.0);
                 sp.dc[k] = int32_t(std::clamp(pl.gx[k], -1024.0, 1024.0) * 65536.0);
             }
