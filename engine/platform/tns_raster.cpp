@@ -184,6 +184,15 @@ struct Ctx {
     bool needsTexture = false;
     uint32_t texelOr = 0; // 0x00FFFFFF when only the texel's alpha is used
     Kernel kernelPoint = nullptr, kernelLinear = nullptr;
+    // The last span an opaque point-sampled kernel drew from one texture row:
+    // a magnified texture repeats rows, and an identical span is a copy.
+    struct RepeatRow {
+        const uint32_t* dst = nullptr; // null: nothing to repeat
+        const uint32_t* texRow = nullptr;
+        int64_t u = 0, du = 0;
+        int n = 0;
+    };
+    mutable RepeatRow repeat;
 };
 
 // ---------------------------------------------------------------- sampling
@@ -568,6 +577,30 @@ void kernelTexture(const Ctx& cx, const Span& sp)
         return;
     }
     const uint32_t k = cx.kRgb | (cx.kA << 24), ka = cx.kA;
+    if constexpr (!Linear && !Blend) {
+        if (sp.dv[0] == 0) {
+            // Opaque and along one texture row: the pixels depend only on that
+            // row, the start and the step, so the span above may be reused.
+            const uint32_t* row = s.tex + size_t(sp.v[0] >> 16) * size_t(s.w);
+            Ctx::RepeatRow& r = cx.repeat;
+            if (r.dst && r.texRow == row && r.u == sp.u[0] && r.du == sp.du[0] && r.n == sp.n) {
+                std::memcpy(sp.dst, r.dst, size_t(sp.n) * sizeof(uint32_t));
+            } else if constexpr (!Modulate) {
+                const uint32_t orMask = cx.texelOr | kOpaque;
+                int64_t u = sp.u[0];
+                for (int i = 0; i < sp.n; ++i, u += sp.du[0]) sp.dst[i] = quant<Q>(row[u >> 16] | orMask);
+            } else {
+                uint32_t texels[kChunk];
+                for (int done = 0; done < sp.n; done += kChunk) {
+                    const int n = std::min(kChunk, sp.n - done);
+                    gatherPoint(s, sp.u[0] + sp.du[0] * done, sp.v[0], sp.du[0], 0, n, cx.texelOr, texels);
+                    shadeRow<Modulate, ConstAlpha, Blend, Q>(sp.dst + done, texels, n, k, ka);
+                }
+            }
+            r = Ctx::RepeatRow{sp.dst, row, sp.u[0], sp.du[0], sp.n};
+            return;
+        }
+    }
     if (!Linear && sp.dv[0] == 0 && sp.du[0] == 0x10000 && cx.texelOr == 0) {
         // One texel per pixel along a row: shade straight from the texture.
         const uint32_t* row = s.tex + size_t(sp.v[0] >> 16) * size_t(s.w) + size_t(sp.u[0] >> 16);
@@ -1013,6 +1046,7 @@ void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const
     cx.diffuse = vs[0]->diffuse;
     for (int k = 0; k < cx.stageCount; ++k) chooseSampler(st.stages[k], pl, cx.smp[k]);
     Kernel kernel = pickKernel(cx);
+    cx.repeat.dst = nullptr;
 
     double scaleU[2] = {0, 0}, scaleV[2] = {0, 0};
     int uAttr[2] = {kAttrU0, kAttrU1};

@@ -497,6 +497,10 @@ TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
         {2, true, 0xA0FF2040u, SELECTARG2, MODULATE, TA_TEXTURE, 1.3f, 2.2f, 29.5f, 27.0f, 0},
         {1, false, 0xFF80C0FFu, MODULATE, MODULATE, TA_TEXTURE, 3.5f, 2.5f, 19.5f, 18.5f, 0},
         {1, true, 0xFFFFFFFFu, MODULATE, MODULATE, TA_TEXTURE, 2.0f, 1.0f, 30.0f, 31.0f, 20},
+        // Magnified and opaque: texture rows repeat on the screen.
+        {1, false, 0xFFFFFFFFu, SELECTARG1, SELECTARG1, TA_TEXTURE, 0.5f, 0.5f, 31.5f, 31.5f, 0},
+        {1, false, 0xFF80C0FFu, MODULATE, MODULATE, TA_TEXTURE, 1.3f, 0.2f, 30.6f, 31.7f, 0},
+        {1, false, 0x80FF8040u, SELECTARG2, MODULATE, TA_TEXTURE, 0.0f, 0.0f, 32.0f, 32.0f, 0},
     };
     // Per-vertex colours (a different colour and alpha at each corner) run the
     // Gouraud kernels where the stage is texel times diffuse.
