@@ -54,8 +54,9 @@ CXMLNode* CXMLNode::GetChild(int32_t index) const
 const char* CXMLNode::GetAttribute(const char* name) const
 {
     if (!name) return "";
+    ready();
     const Attr* end = m_pAttrs + m_iAttrCount;
-    const Attr* it = std::lower_bound(m_pAttrs, end, name,
+    const Attr* it = std::lower_bound(static_cast<const Attr*>(m_pAttrs), end, name,
                                       [](const Attr& a, const char* key) { return nameLess(a.name, key); });
     if (it != end && strcmp(it->name, name) == 0) return it->value;
     return "";
@@ -63,7 +64,67 @@ const char* CXMLNode::GetAttribute(const char* name) const
 
 const char* CXMLNode::GetAttributeName() const
 {
+    ready();
     return m_iAttrCursor < m_iAttrCount ? m_pAttrs[m_iAttrCursor].name : nullptr;
+}
+
+void CXMLNode::orderAttributes() const
+{
+    m_bAttrsOrdered = true;
+    Attr* a = m_pAttrs;
+    const uint32_t count = uint32_t(m_iAttrCount);
+    auto less = [](const Attr& x, const Attr& y) { return nameLess(x.name, y.name); };
+    bool sorted = true;
+    for (uint32_t i = 1; i < count && sorted; ++i) sorted = !less(a[i], a[i - 1]);
+    if (!sorted && count <= 16) {
+        // Stable insertion: equal names keep document order for the last-wins pass.
+        for (uint32_t i = 1; i < count; ++i) {
+            Attr v = a[i];
+            uint32_t j = i;
+            for (; j > 0 && less(v, a[j - 1]); --j) a[j] = a[j - 1];
+            a[j] = v;
+        }
+    } else if (!sorted) {
+        // Sort by the first eight bytes packed big-endian (one integer compare
+        // orders them byte-wise), then the rest of the name, then the position:
+        // names lie in the text in document order, so their addresses keep equal
+        // names stable for the last-wins pass.
+        struct SortItem {
+            uint64_t key;
+            const char* rest;
+            Attr attr;
+        };
+        static std::vector<SortItem> scratch;
+        scratch.resize(count);
+        for (uint32_t i = 0; i < count; ++i) {
+            uint64_t key = 0;
+            const char* n = a[i].name;
+            int k = 0;
+            for (; k < 8 && n[k]; ++k) key = key << 8 | uint8_t(n[k]);
+            const bool longName = k == 8;
+            for (; k < 8; ++k) key <<= 8;
+            scratch[i] = {key, longName ? n + 8 : nullptr, a[i]};
+        }
+        std::sort(scratch.begin(), scratch.end(), [](const SortItem& x, const SortItem& y) {
+            if (x.key != y.key) return x.key < y.key;
+            // Equal keys: both names are shorter than eight bytes or both longer.
+            if (x.rest) {
+                int c = strcmp(x.rest, y.rest);
+                if (c != 0) return c < 0;
+            }
+            return x.attr.name < y.attr.name;
+        });
+        for (uint32_t i = 0; i < count; ++i) a[i] = scratch[i].attr;
+    }
+    uint32_t w = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (w > 0 && strcmp(a[w - 1].name, a[i].name) == 0)
+            a[w - 1] = a[i];
+        else
+            a[w++] = a[i];
+    }
+    m_iAttrCount = int32_t(w);
+    m_iAttrCursor = int32_t(w);
 }
 
 CXMLParser::CXMLParser()
@@ -130,6 +191,7 @@ void CXMLParser::resetTree()
     m_root.m_pAttrs = nullptr;
     m_root.m_iAttrCount = 0;
     m_root.m_iAttrCursor = 0;
+    m_root.m_bAttrsOrdered = true;
     m_root.m_ppChildren = nullptr;
     m_root.m_iChildCount = 0;
     m_root.m_uNameOffset = 0;
@@ -300,34 +362,6 @@ void CXMLParser::Parse()
     finishTree();
 }
 
-void CXMLParser::sortLongAttributeList(CXMLNode::Attr* a, uint32_t count)
-{
-    // Sort by the first eight bytes packed big-endian (one integer compare
-    // orders them byte-wise), then the rest of the name, then the position:
-    // names lie in the text in document order, so their addresses keep equal
-    // names stable for the last-wins pass.
-    m_sortScratch.resize(count);
-    for (uint32_t i = 0; i < count; ++i) {
-        uint64_t key = 0;
-        const char* n = a[i].name;
-        int k = 0;
-        for (; k < 8 && n[k]; ++k) key = key << 8 | uint8_t(n[k]);
-        const bool longName = k == 8;
-        for (; k < 8; ++k) key <<= 8;
-        m_sortScratch[i] = {key, longName ? n + 8 : nullptr, a[i]};
-    }
-    std::sort(m_sortScratch.begin(), m_sortScratch.end(), [](const SortItem& x, const SortItem& y) {
-        if (x.key != y.key) return x.key < y.key;
-        // Equal keys: both names are shorter than eight bytes or both longer.
-        if (x.rest) {
-            int c = strcmp(x.rest, y.rest);
-            if (c != 0) return c < 0;
-        }
-        return x.attr.name < y.attr.name;
-    });
-    for (uint32_t i = 0; i < count; ++i) a[i] = m_sortScratch[i].attr;
-}
-
 void CXMLParser::finishTree()
 {
     const char* pool = m_pool.data();
@@ -336,32 +370,10 @@ void CXMLParser::finishTree()
     auto finishAttributes = [&](CXMLNode& el) {
         if (!el.m_pszName) el.m_pszName = pool + el.m_uNameOffset;
         const uint32_t b = el.m_uAttrBegin, e = el.m_uAttrEnd;
-        CXMLNode::Attr* a = m_attrs.data() + b;
-        const uint32_t count = e - b;
-        // Stable order by name, then keep the last of equal names: a repeated
-        // attribute takes the value written last. Elements written in name order
-        // skip the sort; long ones sort by (name, position) in place.
-        auto less = [](const CXMLNode::Attr& x, const CXMLNode::Attr& y) { return nameLess(x.name, y.name); };
-        bool sorted = true;
-        for (uint32_t i = 1; i < count && sorted; ++i) sorted = !less(a[i], a[i - 1]);
-        if (!sorted && count <= 16) {
-            for (uint32_t i = 1; i < count; ++i) {
-                CXMLNode::Attr v = a[i];
-                uint32_t j = i;
-                for (; j > 0 && less(v, a[j - 1]); --j) a[j] = a[j - 1];
-                a[j] = v;
-            }
-        } else if (!sorted) {
-            sortLongAttributeList(a, count);
-        }
-        uint32_t w = 0;
-        for (uint32_t i = 0; i < count; ++i) {
-            if (w > 0 && strcmp(a[w - 1].name, a[i].name) == 0) a[w - 1] = a[i];
-            else a[w++] = a[i];
-        }
-        el.m_pAttrs = a;
-        el.m_iAttrCount = int32_t(w);
-        el.m_iAttrCursor = int32_t(w);
+        el.m_pAttrs = m_attrs.data() + b;
+        el.m_iAttrCount = int32_t(e - b);
+        el.m_iAttrCursor = el.m_iAttrCount;
+        el.m_bAttrsOrdered = e - b <= 1;
     };
 
     finishAttributes(m_root);

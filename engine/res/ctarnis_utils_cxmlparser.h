@@ -32,13 +32,22 @@ public:
     // Value of the attribute with exactly that name; "" (never null) when absent.
     const char* GetAttribute(const char* name) const;
     const char* GetAttribute(const std::string& name) const { return GetAttribute(name.c_str()); }
-    int32_t GetAttributesCount() const { return m_iAttrCount; }
+    int32_t GetAttributesCount() const
+    {
+        ready();
+        return m_iAttrCount;
+    }
 
     // Attribute walk in byte-wise name order (not document order):
     // FirstAttribute; while GetAttributeName is not null: ...; NextAttribute.
-    void FirstAttribute() { m_iAttrCursor = 0; }
+    void FirstAttribute()
+    {
+        ready();
+        m_iAttrCursor = 0;
+    }
     void NextAttribute()
     {
+        ready();
         if (m_iAttrCursor < m_iAttrCount) ++m_iAttrCursor;
     }
     const char* GetAttributeName() const;
@@ -51,11 +60,21 @@ private:
         const char* value;
     };
 
+    // An element's attributes are put in name order (and repeated names reduced
+    // to the last) on the first look at them, not during the pass: documents are
+    // often read only in part, and ordering long lists costs more than parsing them.
+    void ready() const
+    {
+        if (!m_bAttrsOrdered) orderAttributes();
+    }
+    void orderAttributes() const;
+
     CXMLNode* m_pParent = nullptr;
     const char* m_pszName = "";
-    const Attr* m_pAttrs = nullptr;
-    int32_t m_iAttrCount = 0;
-    int32_t m_iAttrCursor = 0;
+    mutable Attr* m_pAttrs = nullptr;
+    mutable int32_t m_iAttrCount = 0;
+    mutable int32_t m_iAttrCursor = 0;
+    mutable bool m_bAttrsOrdered = true;
     CXMLNode** m_ppChildren = nullptr;
     int32_t m_iChildCount = 0;
 
@@ -101,14 +120,6 @@ private:
     // Offset of a NUL-terminated copy in the pool; empty texts share offset 0.
     uint32_t intern(size_t begin, size_t end);
     void finishTree();
-    void sortLongAttributeList(CXMLNode::Attr* attrs, uint32_t count);
-
-    struct SortItem {
-        uint64_t key;
-        const char* rest;
-        CXMLNode::Attr attr;
-    };
-
     std::string m_text;
     std::string m_strDeclName;
     std::map<std::string, std::string> m_declAttrs;
@@ -119,5 +130,4 @@ private:
     std::vector<CXMLNode> m_nodes;
     std::vector<CXMLNode::Attr> m_attrs;
     std::vector<CXMLNode*> m_children;
-    std::vector<SortItem> m_sortScratch;
 };
