@@ -113,6 +113,16 @@ public:
 
 private:
     void mixVoice(TnsVoice& v, float* stereo, int frames);
+    // One frame the general way (slides, loop points, pulls); false when the
+    // voice is done for this buffer.
+    bool mixFrame(TnsVoice& v, float* frame, float global, float& peakL, float& peakR);
+    // Runs of frames without slides that need no per-frame checks; return how
+    // many frames they mixed (possibly 0: the caller then mixes one frame the
+    // general way). They produce exactly what mixFrame would.
+    int mixSampleRun(TnsVoice& v, float* stereo, int frames, double step, float gl, float gr, float& peakL,
+                     float& peakR);
+    int mixPulledRun(TnsVoice& v, float* stereo, int frames, double step, float gl, float gr, float& peakL,
+                     float& peakR);
     bool fetchFrame(TnsVoice& v, float* frame);
     bool advanceSlides(TnsVoice& v);
 
