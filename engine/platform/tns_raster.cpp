@@ -735,26 +735,23 @@ inline bool diffuseInRange(const Span& sp)
 template <bool Blend, Quantise Q>
 void gouraudRow(uint32_t* d, const uint32_t* t, int n, const int32_t* c0, const int32_t* dc)
 {
-    int32_t c[4] = {c0[0], c0[1], c0[2], c0[3]};
     int i = 0;
 #if defined(__SSE2__)
     if constexpr (Q == Quantise::None) {
 #if defined(TNS_RASTER_AVX2)
-        if (kHasAvx2) {
-            i = gouraudRowAvx2<Blend>(d, t, n, c, dc);
-            for (int k = 0; k < 4; ++k) c[k] += dc[k] * i;
-        }
+        if (kHasAvx2) i = gouraudRowAvx2<Blend>(d, t, n, c0, dc);
 #endif
+        if (i == n) return;
+        // One accumulator per pixel of the group, lanes b g r a like the
+        // unpacked texels, each stepped by four pixels.
+        const __m128i step = _mm_setr_epi32(dc[3] * 4, dc[2] * 4, dc[1] * 4, dc[0] * 4);
+        const __m128i one = _mm_setr_epi32(dc[3], dc[2], dc[1], dc[0]);
+        __m128i a0 = _mm_setr_epi32(c0[3] + dc[3] * i, c0[2] + dc[2] * i, c0[1] + dc[1] * i, c0[0] + dc[0] * i);
+        const __m128i none = _mm_setzero_si128();
         if (n - i >= 4) {
-            // One accumulator per pixel of the group, lanes b g r a like the
-            // unpacked texels, each stepped by four pixels.
-            const __m128i step = _mm_setr_epi32(dc[3] * 4, dc[2] * 4, dc[1] * 4, dc[0] * 4);
-            const __m128i one = _mm_setr_epi32(dc[3], dc[2], dc[1], dc[0]);
-            __m128i a0 = _mm_setr_epi32(c[3], c[2], c[1], c[0]);
             __m128i a1 = _mm_add_epi32(a0, one);
             __m128i a2 = _mm_add_epi32(a1, one);
             __m128i a3 = _mm_add_epi32(a2, one);
-            const __m128i none = _mm_setzero_si128();
             for (; i + 4 <= n; i += 4) {
                 const __m128i kLo = _mm_packs_epi32(_mm_srai_epi32(a0, 16), _mm_srai_epi32(a1, 16));
                 const __m128i kHi = _mm_packs_epi32(_mm_srai_epi32(a2, 16), _mm_srai_epi32(a3, 16));
@@ -767,10 +764,19 @@ void gouraudRow(uint32_t* d, const uint32_t* t, int n, const int32_t* c0, const 
                 a2 = _mm_add_epi32(a2, step);
                 a3 = _mm_add_epi32(a3, step);
             }
-            for (int k = 0; k < 4; ++k) c[k] = c0[k] + dc[k] * i;
         }
+        // The last pixels one at a time in the low lanes.
+        for (; i < n; ++i) {
+            const __m128i k = _mm_packs_epi32(_mm_srai_epi32(a0, 16), none);
+            const __m128i tv = _mm_cvtsi32_si128(int32_t(t[i]));
+            const __m128i dv = _mm_cvtsi32_si128(int32_t(d[i]));
+            d[i] = uint32_t(_mm_cvtsi128_si32(shade4<true, false, Blend>(tv, dv, k, k, none)));
+            a0 = _mm_add_epi32(a0, one);
+        }
+        return;
     }
 #endif
+    int32_t c[4] = {c0[0], c0[1], c0[2], c0[3]};
     for (; i < n; ++i) {
         const uint32_t k = pack(uint32_t(c[0] >> 16), uint32_t(c[1] >> 16), uint32_t(c[2] >> 16), uint32_t(c[3] >> 16));
         for (int j = 0; j < 4; ++j) c[j] += dc[j];
@@ -1182,6 +1188,15 @@ void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const
         dv[k] = roundToInt(std::clamp(pl.gx[uAttr[k] + 1] * scaleV[k], -kMaxStep, kMaxStep));
     }
 
+    // Colour steps along a row are the same on every row; the specular planes
+    // only when something reads them.
+    const int colourChannels = cx.needSpecular ? 8 : 4;
+    int32_t colourSteps[8] = {};
+    if (colours) {
+        for (int k = 0; k < colourChannels; ++k)
+            colourSteps[k] = int32_t(std::clamp(pl.gx[k], -1024.0, 1024.0) * 65536.0);
+    }
+
     for (int y = y0; y <= y1; ++y) {
         int64_t xl = fixedL, xr = fixedR;
         bool empty = false;
@@ -1205,13 +1220,9 @@ void drawPolygon(const Target& tg, const State& st, Ctx& cx, const Vertex* const
         const double dx = double(xl) - pl.x0, dy = double(y) - pl.y0;
         auto at = [&](int k) { return pl.f0[k] + pl.gx[k] * dx + pl.gy[k] * dy; };
         if (colours) {
-            // The specular planes only when something reads them.
-            const int channels = cx.needSpecular ? 8 : 4;
-            for (int k = channels; k < 8; ++k) sp.c[k] = sp.dc[k] = 0;
-            for (int k = 0; k < channels; ++k) {
-                sp.c[k] = int32_t(std::clamp(at(k), -1024.0, 1024.0) * 65536.0);
-                sp.dc[k] = int32_t(std::clamp(pl.gx[k], -1024.0, 1024.0) * 65536.0);
-            }
+            std::memcpy(sp.dc, colourSteps, sizeof(colourSteps));
+            for (int k = 0; k < 8; ++k) sp.c[k] = 0;
+            for (int k = 0; k < colourChannels; ++k) sp.c[k] = int32_t(std::clamp(at(k), -1024.0, 1024.0) * 65536.0);
         }
         for (int k = 0; k < 2; ++k) {
             if (k < cx.stageCount) {
