@@ -527,8 +527,18 @@ TNS_AVX2 inline __m256i shade8(__m256i t, __m256i d, __m256i kLo, __m256i kHi, _
             hi = _mm256_or_si256(_mm256_and_si256(hi, keep), kaMask);
         }
         const __m256i full = _mm256_set1_epi16(255);
-        const __m256i alo = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(lo, 0xFF), 0xFF);
-        const __m256i ahi = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(hi, 0xFF), 0xFF);
+        __m256i alo, ahi;
+        if constexpr (!Modulate && !ConstAlpha) {
+            // The texel's own alpha, widened and repeated with one byte shuffle.
+            const __m256i aLoIdx = _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1, 3, -1, 3,
+                                                    -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1);
+            const __m256i aHiIdx = _mm256_add_epi8(aLoIdx, _mm256_set1_epi16(8));
+            alo = _mm256_shuffle_epi8(t, aLoIdx);
+            ahi = _mm256_shuffle_epi8(t, aHiIdx);
+        } else {
+            alo = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(lo, 0xFF), 0xFF);
+            ahi = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(hi, 0xFF), 0xFF);
+        }
         const __m256i dlo = _mm256_unpacklo_epi8(d, zero), dhi = _mm256_unpackhi_epi8(d, zero);
         lo = div255x16(
             _mm256_add_epi16(_mm256_mullo_epi16(lo, alo), _mm256_mullo_epi16(dlo, _mm256_sub_epi16(full, alo))));
