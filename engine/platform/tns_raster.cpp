@@ -548,10 +548,52 @@ TNS_AVX2 inline __m256i shade8(__m256i t, __m256i d, __m256i kLo, __m256i kHi, _
     }
 }
 
+// Source-over of eight pixels with the channels split in place into b r and
+// g a 16-bit lanes (masks and shifts instead of unpacks, which compete for
+// the shuffle units): the texel optionally modulated by k, with its own or a
+// constant alpha.
+template <bool Modulate, bool ConstAlpha>
+TNS_AVX2 inline __m256i blend8(__m256i t, __m256i d, __m256i kRb, __m256i kAg, __m256i kaBoth)
+{
+    const __m256i m = _mm256_set1_epi32(0x00FF00FF);
+    __m256i rb = _mm256_and_si256(t, m), ag = _mm256_srli_epi16(t, 8);
+    if constexpr (Modulate) {
+        rb = div255x16(_mm256_mullo_epi16(rb, kRb));
+        ag = div255x16(_mm256_mullo_epi16(ag, kAg));
+    }
+    __m256i a;
+    if constexpr (ConstAlpha) {
+        a = kaBoth;
+    } else if constexpr (!Modulate) {
+        a = _mm256_shuffle_epi8(t, _mm256_setr_epi8(3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1, 3, -1,
+                                                    3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1));
+    } else {
+        a = _mm256_srli_epi32(ag, 16);
+        a = _mm256_or_si256(a, _mm256_slli_epi32(a, 16));
+    }
+    const __m256i ia = _mm256_xor_si256(a, m); // 255 - a in both lanes
+    const __m256i drb = _mm256_and_si256(d, m), dag = _mm256_srli_epi16(d, 8);
+    rb = div255x16(_mm256_add_epi16(_mm256_mullo_epi16(rb, a), _mm256_mullo_epi16(drb, ia)));
+    ag = div255x16(_mm256_add_epi16(_mm256_mullo_epi16(ag, a), _mm256_mullo_epi16(dag, ia)));
+    return _mm256_or_si256(_mm256_or_si256(rb, _mm256_slli_epi16(ag, 8)), _mm256_set1_epi32(int32_t(kOpaque)));
+}
+
 // Shades the first n & ~7 pixels with a constant k; returns how many.
 template <bool Modulate, bool ConstAlpha, bool Blend>
 TNS_AVX2 int shadeRowAvx2(uint32_t* d, const uint32_t* t, int n, uint32_t k, uint32_t ka)
 {
+    if constexpr (Blend) {
+        const __m256i kRb = _mm256_set1_epi32(int32_t(k & 0x00FF00FFu));
+        const __m256i kAg = _mm256_set1_epi32(int32_t((k >> 8) & 0x00FF00FFu));
+        const __m256i kaBoth = _mm256_set1_epi32(int32_t(ka * 0x00010001u));
+        int i = 0;
+        for (; i + 8 <= n; i += 8) {
+            const __m256i tv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + i));
+            const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), blend8<Modulate, ConstAlpha>(tv, dv, kRb, kAg, kaBoth));
+        }
+        return i;
+    }
     const __m256i k16 = _mm256_unpacklo_epi8(_mm256_set1_epi32(int32_t(k)), _mm256_setzero_si256());
     const __m256i kaMask = _mm256_set_epi16(int16_t(ka), 0, 0, 0, int16_t(ka), 0, 0, 0, int16_t(ka), 0, 0, 0,
                                             int16_t(ka), 0, 0, 0);
