@@ -612,6 +612,31 @@ TNS_AVX2 int shadeRowAvx2(uint32_t* d, const uint32_t* t, int n, uint32_t k, uin
 template <bool Blend>
 TNS_AVX2 int gouraudRowAvx2(uint32_t* d, const uint32_t* t, int n, const int32_t* c, const int32_t* dc)
 {
+    if constexpr (Blend) {
+        // One accumulator per channel, one pixel per lane: the diffuse comes out
+        // already split into b r and g a lanes for blend8.
+        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        __m256i acc[4];
+        __m256i step[4];
+        for (int k = 0; k < 4; ++k) {
+            acc[k] = _mm256_add_epi32(_mm256_set1_epi32(c[k]), _mm256_mullo_epi32(lane, _mm256_set1_epi32(dc[k])));
+            step[k] = _mm256_set1_epi32(dc[k] * 8);
+        }
+        const __m256i high = _mm256_set1_epi32(int32_t(0xFFFF0000u));
+        const __m256i none = _mm256_setzero_si256();
+        int i = 0;
+        for (; i + 8 <= n; i += 8) {
+            // Channels stay inside 0..255, so the integer part of r and a is
+            // their 16.16 value with the fraction cleared.
+            const __m256i kRb = _mm256_or_si256(_mm256_srli_epi32(acc[3], 16), _mm256_and_si256(acc[1], high));
+            const __m256i kAg = _mm256_or_si256(_mm256_srli_epi32(acc[2], 16), _mm256_and_si256(acc[0], high));
+            const __m256i tv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + i));
+            const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), blend8<true, false>(tv, dv, kRb, kAg, none));
+            for (int k = 0; k < 4; ++k) acc[k] = _mm256_add_epi32(acc[k], step[k]);
+        }
+        return i;
+    }
     const __m256i one = _mm256_setr_epi32(dc[3], dc[2], dc[1], dc[0], dc[3], dc[2], dc[1], dc[0]);
     const __m256i step = _mm256_slli_epi32(one, 3);
     __m256i a0 = _mm256_setr_epi32(c[3], c[2], c[1], c[0], c[3] + dc[3] * 4, c[2] + dc[2] * 4, c[1] + dc[1] * 4,
