@@ -609,33 +609,50 @@ TNS_AVX2 int shadeRowAvx2(uint32_t* d, const uint32_t* t, int n, uint32_t k, uin
 
 // Texel times interpolated diffuse over the first n & ~7 pixels; returns how
 // many. Each accumulator holds two pixels four apart, lanes b g r a.
+// Diffuse accumulators (a r g b, 16.16) of the eight pixels from index first.
+TNS_AVX2 inline void gouraudStart(const int32_t* c, const int32_t* dc, int first, __m256i* acc)
+{
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    for (int k = 0; k < 4; ++k)
+        acc[k] = _mm256_add_epi32(_mm256_set1_epi32(c[k] + dc[k] * first),
+                                  _mm256_mullo_epi32(lane, _mm256_set1_epi32(dc[k])));
+}
+
+// Eight pixels of texel times diffuse blended source-over; the diffuse
+// channels stay inside 0..255, so the integer part of r and a is their 16.16
+// value with the fraction cleared.
+TNS_AVX2 inline __m256i gouraudBlend8(const uint32_t* t, const uint32_t* d, const __m256i* acc)
+{
+    const __m256i high = _mm256_set1_epi32(int32_t(0xFFFF0000u));
+    const __m256i kRb = _mm256_or_si256(_mm256_srli_epi32(acc[3], 16), _mm256_and_si256(acc[1], high));
+    const __m256i kAg = _mm256_or_si256(_mm256_srli_epi32(acc[2], 16), _mm256_and_si256(acc[0], high));
+    const __m256i tv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t));
+    const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d));
+    return blend8<true, false>(tv, dv, kRb, kAg, _mm256_setzero_si256());
+}
+
 template <bool Blend>
 TNS_AVX2 int gouraudRowAvx2(uint32_t* d, const uint32_t* t, int n, const int32_t* c, const int32_t* dc)
 {
     if constexpr (Blend) {
         // One accumulator per channel, one pixel per lane: the diffuse comes out
         // already split into b r and g a lanes for blend8.
-        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-        __m256i acc[4];
-        __m256i step[4];
-        for (int k = 0; k < 4; ++k) {
-            acc[k] = _mm256_add_epi32(_mm256_set1_epi32(c[k]), _mm256_mullo_epi32(lane, _mm256_set1_epi32(dc[k])));
-            step[k] = _mm256_set1_epi32(dc[k] * 8);
-        }
-        const __m256i high = _mm256_set1_epi32(int32_t(0xFFFF0000u));
-        const __m256i none = _mm256_setzero_si256();
+        if (n < 8) return 0;
+        __m256i acc[4], step[4];
+        gouraudStart(c, dc, n - 8, acc);
+        // A last group that is not whole is done first, as the eight pixels
+        // ending the span, from the destination as it is now; it is stored
+        // last, over pixels the loop has given the same values.
+        const __m256i tail = gouraudBlend8(t + n - 8, d + n - 8, acc);
+        gouraudStart(c, dc, 0, acc);
+        for (int k = 0; k < 4; ++k) step[k] = _mm256_set1_epi32(dc[k] * 8);
         int i = 0;
         for (; i + 8 <= n; i += 8) {
-            // Channels stay inside 0..255, so the integer part of r and a is
-            // their 16.16 value with the fraction cleared.
-            const __m256i kRb = _mm256_or_si256(_mm256_srli_epi32(acc[3], 16), _mm256_and_si256(acc[1], high));
-            const __m256i kAg = _mm256_or_si256(_mm256_srli_epi32(acc[2], 16), _mm256_and_si256(acc[0], high));
-            const __m256i tv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + i));
-            const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), blend8<true, false>(tv, dv, kRb, kAg, none));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), gouraudBlend8(t + i, d + i, acc));
             for (int k = 0; k < 4; ++k) acc[k] = _mm256_add_epi32(acc[k], step[k]);
         }
-        return i;
+        if (i < n) _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + n - 8), tail);
+        return n;
     }
     const __m256i one = _mm256_setr_epi32(dc[3], dc[2], dc[1], dc[0], dc[3], dc[2], dc[1], dc[0]);
     const __m256i step = _mm256_slli_epi32(one, 3);
