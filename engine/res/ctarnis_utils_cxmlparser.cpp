@@ -163,15 +163,12 @@ void CXMLParser::LoadFromBuffer(const void* data, int32_t size, bool scrambled)
 {
     std::string text;
     if (data && size > 0) {
-        const uint8_t* src = static_cast<const uint8_t*>(data);
-        text.resize(size_t(size));
+        // One copying pass (assign does not zero-fill first); unscramble in
+        // place before looking for CR: the byte that unscrambles to CR is dropped.
+        text.assign(static_cast<const char*>(data), size_t(size));
         char* dst = text.data();
-        // Unscramble first: the byte that unscrambles to CR is the one dropped.
-        if (scrambled) {
-            for (int32_t i = 0; i < size; ++i) dst[i] = char(src[i] ^ TRS_XML_SCRAMBLE_BYTE);
-        } else {
-            memcpy(dst, src, size_t(size));
-        }
+        if (scrambled)
+            for (int32_t i = 0; i < size; ++i) dst[i] = char(uint8_t(dst[i]) ^ TRS_XML_SCRAMBLE_BYTE);
         if (const void* cr = memchr(dst, '\r', size_t(size))) {
             size_t w = size_t(static_cast<const char*>(cr) - dst);
             for (size_t i = w; i < size_t(size); ++i)
