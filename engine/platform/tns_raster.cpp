@@ -369,7 +369,7 @@ void writeSpan(const Ctx& cx, const uint32_t* src, uint32_t* dst, int n)
 void kernelGeneral(const Ctx& cx, const Span& sp)
 {
     const State& st = *cx.st;
-    uint32_t diff[kChunk], spec[kChunk], tex[2][kChunk], bufA[kChunk], bufB[kChunk], tfactor[kChunk];
+    uint32_t diff[kChunk], specLane[kChunk], tex[2][kChunk], bufA[kChunk], bufB[kChunk], tfactor[kChunk];
     Span s = sp;
     for (int done = 0; done < sp.n;) {
         int n = std::min(kChunk, sp.n - done);
@@ -378,7 +378,7 @@ void kernelGeneral(const Ctx& cx, const Span& sp)
         } else {
             interpolateColors(s.c, s.dc, n, diff);
         }
-        if (cx.needSpecular) interpolateColors(s.c + 4, s.dc + 4, n, spec);
+        if (cx.needSpecular) interpolateColors(s.c + 4, s.dc + 4, n, specLane);
         std::fill(tfactor, tfactor + n, st.textureFactor);
         for (int k = 0; k < cx.stageCount; ++k) sampleSpan(cx.smp[k], s.u[k], s.v[k], s.du[k], s.dv[k], n, tex[k]);
 
@@ -391,7 +391,7 @@ void kernelGeneral(const Ctx& cx, const Span& sp)
                 case kTaDiffuse: return diff;
                 case kTaTexture: return tex[k];
                 case kTaTFactor: return tfactor;
-                case kTaSpecular: return cx.needSpecular ? spec : diff;
+                case kTaSpecular: return cx.needSpecular ? specLane : diff;
                 default: return current;
                 }
             };
@@ -407,7 +407,7 @@ void kernelGeneral(const Ctx& cx, const Span& sp)
         }
         if (st.specularAdd) {
             for (int i = 0; i < n; ++i) {
-                uint32_t c = out[i], p = spec[i];
+                uint32_t c = out[i], p = specLane[i];
                 out[i] = (c & kOpaque) | (std::min(ch(c, 16) + ch(p, 16), 255u) << 16) |
                          (std::min(ch(c, 8) + ch(p, 8), 255u) << 8) | std::min(ch(c, 0) + ch(p, 0), 255u);
             }
@@ -416,7 +416,7 @@ void kernelGeneral(const Ctx& cx, const Span& sp)
             // The specular alpha is the fog factor: 255 keeps the colour, 0 is all fog.
             uint32_t fc = st.fogColor;
             for (int i = 0; i < n; ++i) {
-                uint32_t c = out[i], f = spec[i] >> 24, nf = 255 - f;
+                uint32_t c = out[i], f = specLane[i] >> 24, nf = 255 - f;
                 out[i] = (c & kOpaque) | (div255(ch(c, 16) * f + ch(fc, 16) * nf) << 16) |
                          (div255(ch(c, 8) * f + ch(fc, 8) * nf) << 8) | div255(ch(c, 0) * f + ch(fc, 0) * nf);
             }

@@ -23,7 +23,7 @@ struct PngSpec {
     bool useTrnsGrey = false;
     bool interlaced = false;
 };
-Bytes makePng(const PngSpec& spec);
+Bytes makePng(const PngSpec& image);
 
 // Flat-coloured JPEG (quality 100); grey when components = 1.
 Bytes makeJpeg(int width, int height, int components, uint8_t r, uint8_t g, uint8_t b);

@@ -7,13 +7,13 @@ namespace textest {
 
 imgtest::Bytes pngOf(int width, int height, const std::vector<uint32_t>& argb)
 {
-    imgtest::PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colorType = PNG_COLOR_TYPE_RGBA;
+    imgtest::PngSpec image;
+    image.width = width;
+    image.height = height;
+    image.colorType = PNG_COLOR_TYPE_RGBA;
     for (uint32_t p : argb)
-        spec.pixels.insert(spec.pixels.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)});
-    return imgtest::makePng(spec);
+        image.pixels.insert(image.pixels.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)});
+    return imgtest::makePng(image);
 }
 
 std::string errorOf(const std::function<void()>& fn)
