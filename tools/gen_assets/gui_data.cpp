@@ -59,7 +59,8 @@ XmlNode labelNode(const std::string& id, float x, float midY, float width, const
     const float top = std::round(midY - float(m.baseline) + float(m.capHeight) / 2.0f);
     XmlNode l("label");
     l.attr("id", id).attr("alignment", int(align)).attr("color", colourText(colour));
-    l.attr("coords", boxText({x, top, width, float(m.cell)})).attr("font", font).attr("text", text);
+    l.attr("coords", boxText({x, top, width, float(m.cell)})).attr("font", font);
+    if (!text.empty()) l.attr("text", text); // labels the game fills start empty
     l.attr("visible", 1);
     return l;
 }

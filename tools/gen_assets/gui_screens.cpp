@@ -245,7 +245,6 @@ XmlNode highScoreWindow(const Fonts& f)
         .attr("maxchars", 16)
         .attr("on_input", "TBX_HS_NAME_ONINPUT")
         .attr("sound_input", "SND_TYPE")
-        .attr("text", "")
         .attr("visible", 1);
     w.add(buttonNode({"BTN_HS_OK", "STY_BTN_PRIMARY", "Save", "TEX_ICON_PLAY", "BTN_HS_OK_ONPRESS", "RETURN", ""},
                      {card.x + (card.w - 180) / 2, card.y + card.h - 68, 180, 48}, f));

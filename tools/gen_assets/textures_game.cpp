@@ -32,7 +32,7 @@ void raisedTile(Image& img, const Rgba& lip, const Rgba& top, const Rgba& bottom
 Image freeCell()
 {
     Image img(kTex, kTex, pal::kNight);
-    raisedTile(img, hex(0x9AA9C2), hex(0xF3F7FC), pal::kTile, 3);
+    raisedTile(img, hex(0x8D9CB7), hex(0xE9EFF7), pal::kTile, 3);
     return img;
 }
 
@@ -70,14 +70,14 @@ Image barrier()
 Image piece()
 {
     Image img(kTex, kTex);
-    img.shadow(circle(32, 32, 21), 0, 3, 5, Rgba{0, 0, 0, 0.5f});
-    img.fill(circle(32, 31, 22), solid(pal::kCoralDeep));
-    img.fill(circle(32, 30.5f, 20.5f), radial(25, 22, 30, hex(0xFF9A86), pal::kCoral));
-    img.fill(circle(32, 31, 20.5f), radial(32, 31, 21, Rgba{0, 0, 0, 0}, Rgba{0.45f, 0.08f, 0.05f, 0.45f}));
+    img.shadow(circle(32, 33, 25), 0, 3, 5, Rgba{0, 0, 0, 0.55f});
+    img.fill(circle(32, 31, 26), solid(pal::kCoralDeep));
+    img.fill(circle(32, 30.5f, 24.5f), radial(24, 20, 36, hex(0xFF9A86), pal::kCoral));
+    img.fill(circle(32, 31, 24.5f), radial(32, 31, 25, Rgba{0, 0, 0, 0}, Rgba{0.45f, 0.08f, 0.05f, 0.45f}));
     // Specular highlight: an ellipse made from a scaled circle.
-    img.fill([](float x, float y) { return std::hypot((x - 25) / 1.35f, y - 19) - 6.5f; },
+    img.fill([](float x, float y) { return std::hypot((x - 24) / 1.35f, y - 17) - 7.5f; },
              solid(Rgba{1, 1, 1, 0.6f}));
-    img.fill(circle(40, 40, 2.5f), solid(Rgba{1, 1, 1, 0.25f}));
+    img.fill(circle(41, 42, 3), solid(Rgba{1, 1, 1, 0.25f}));
     return img;
 }
 
@@ -116,7 +116,7 @@ Image background()
     for (int gy = 0; gy < 20; ++gy) {
         for (int gx = 0; gx < 26; ++gx) {
             const float x0 = float(gx) * 40 + 8, y0 = float(gy) * 40 + 8;
-            const float fade = 0.07f * std::clamp(1.0f - y0 / 900.0f, 0.2f, 1.0f);
+            const float fade = 0.045f * std::clamp(1.0f - y0 / 900.0f, 0.2f, 1.0f);
             const float wobble = float((gx * 7 + gy * 13) % 5) / 4.0f; // a little irregular
             auto sq = roundRect(x0, y0, 24, 24, 6);
             for (int y = int(y0) - 1; y < int(y0) + 26; ++y)

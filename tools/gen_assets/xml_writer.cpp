@@ -26,6 +26,9 @@ std::string num(double v)
 XmlNode& XmlNode::attr(const std::string& name, const std::string& value)
 {
     if (value.find('"') != std::string::npos) throw std::runtime_error("quote in attribute " + name);
+    // The GUI hands an empty value to its element untyped, which only handlers
+    // accept: leave the attribute out instead.
+    if (value.empty()) throw std::runtime_error("empty attribute " + name);
     m_attrs.emplace_back(name, value);
     return *this;
 }
