@@ -43,8 +43,9 @@ void generateGameData(Output& out)
     // Board cells are scaled from 64 texels to the cell size: filter them.
     pack.add(blended("TEQ_STD2", "LINEAR", "INVSRCALPHA")).note("The board, the piece and the cursor.");
     pack.add(blended("TEQ_GUI", "LINEAR", "INVSRCALPHA")).note("Every textured GUI element.");
-    // Glyphs are drawn texel for texel: point sampling keeps them sharp.
-    pack.add(blended("TEQ_FONT", "POINT", "INVSRCALPHA")).note("Bitmap font glyphs.");
+    // Glyphs usually land texel for texel, where filtering changes nothing; it
+    // keeps scaled text and text in a sliding window smooth.
+    pack.add(blended("TEQ_FONT", "LINEAR", "INVSRCALPHA")).note("Bitmap font glyphs.");
     pack.add(blended("TEQ_GLOW", "LINEAR", "ONE")).note("Additive light for highlights.");
     writeFile(out.path("gfx/techniques.xml"), xmlDocument(pack, "Render techniques of the game and its screens."));
     out.declare("game", {"TEQ_PACK1", "TECHNIQUE", "gfx/techniques.xml", kTagBase});

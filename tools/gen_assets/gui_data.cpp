@@ -177,7 +177,7 @@ void generateTips(Output& out, const Fonts& fonts)
     for (const auto& t : kTips) {
         const float w = fonts.regular.width(t.text) + 28, h = 32;
         XmlNode tip("tip");
-        tip.attr("id", t.id).attr("coords", boxText({18, 24, w, h})).attr("drawparams", "64 64 12 12");
+        tip.attr("id", t.id).attr("coords", boxText({16, 30, w, h})).attr("drawparams", "64 64 12 12");
         tip.attr("drawscheme", 4).attr("technique", "TEQ_GUI").attr("texture", "TEX_TIP").attr("tipappeartime", 0.25);
         tip.add(labelNode("L_" + std::string(t.id), 14, h / 2, w - 28, "FNT_FONT1", fonts.regular, t.text,
                           Rgba{0.92f, 0.96f, 1, 1}, Align::Left));
