@@ -33,6 +33,25 @@ XmlNode headerNode(const std::string& prefix, const Box& card, const std::string
     return h;
 }
 
+// A dialog window: full screen, a dimming layer, the card and its title band.
+XmlNode dialogNode(const std::string& wndID, const std::string& prefix, int zorder, const std::string& soundShow,
+                   const Box& card, const std::string& title, const Fonts& f)
+{
+    XmlNode w = windowNode(wndID, zorder, "STY_DIALOG");
+    w.attr("on_show", wndID + "_ONSHOW").attr("sound_hide", "SND_HIDE").attr("sound_show", soundShow);
+    w.add(dimNode("TILE_" + prefix + "_DIM"));
+    w.add(cardNode("TILE_" + prefix + "_CARD", card));
+    w.add(headerNode(prefix, card, title, f));
+    return w;
+}
+
+// Result dialogs sit over the board, so the score on the right stays in view.
+Box overBoard(float w, float h)
+{
+    using namespace lay;
+    return {kBoardX + (kBoardCols * kCell - w) / 2, kBoardY + (kBoardRows * kCell - h) / 2, w, h};
+}
+
 // A gently swaying, breathing icon (star or trophy) on a dialog.
 XmlNode swayingIcon(const std::string& id, float x, float y, const std::string& frames)
 {
@@ -149,12 +168,8 @@ void legendCell(XmlNode& parent, const std::string& name, float x, float y, cons
 
 XmlNode helpWindow(const Fonts& f)
 {
-    XmlNode w = windowNode("WND_DTP_HELP", 10, "STY_DIALOG");
-    w.attr("on_show", "WND_DTP_HELP_ONSHOW").attr("sound_hide", "SND_HIDE").attr("sound_show", "SND_SHOW");
-    w.add(dimNode("TILE_HLP_DIM"));
     const Box card{120, 34, 560, 532};
-    w.add(cardNode("TILE_HLP_CARD", card));
-    w.add(headerNode("HLP", card, "How to play", f));
+    XmlNode w = dialogNode("WND_DTP_HELP", "HLP", 10, "SND_SHOW", card, "How to play", f);
 
     static const char* kRules[] = {
         "Press New game, then click any free cell to place your piece there.",
@@ -188,15 +203,8 @@ XmlNode helpWindow(const Fonts& f)
 
 XmlNode completeWindow(const Fonts& f)
 {
-    using namespace lay;
-    XmlNode w = windowNode("WND_DTP_COMPLETE", 11, "STY_DIALOG");
-    w.attr("on_show", "WND_DTP_COMPLETE_ONSHOW").attr("sound_hide", "SND_HIDE").attr("sound_show", "SND_COMPLETE");
-    w.add(dimNode("TILE_CMP_DIM"));
-    // Over the board, so the score on the right stays in view.
-    const float bw = kBoardCols * kCell, bh = kBoardRows * kCell;
-    const Box card{kBoardX + (bw - 400) / 2, kBoardY + (bh - 250) / 2, 400, 250};
-    w.add(cardNode("TILE_CMP_CARD", card));
-    w.add(headerNode("CMP", card, "Game over", f));
+    const Box card = overBoard(400, 250);
+    XmlNode w = dialogNode("WND_DTP_COMPLETE", "CMP", 11, "SND_COMPLETE", card, "Game over", f);
     w.add(swayingIcon("ATILE_CMP_STAR", card.x + card.w - 58, card.y - 30, "ENUM_STAR"));
     float y = card.y + 98;
     paragraph(w, "L_CMP_TEXT", card.x + 30, y, card.w - 60,
@@ -213,13 +221,8 @@ XmlNode completeWindow(const Fonts& f)
 XmlNode highScoreWindow(const Fonts& f)
 {
     using namespace lay;
-    XmlNode w = windowNode("WND_DTP_HIGHSCORE", 12, "STY_DIALOG");
-    w.attr("on_show", "WND_DTP_HIGHSCORE_ONSHOW").attr("sound_hide", "SND_HIDE").attr("sound_show", "SND_RECORD");
-    w.add(dimNode("TILE_HS_DIM"));
-    const float bw = kBoardCols * kCell, bh = kBoardRows * kCell;
-    const Box card{kBoardX + (bw - 420) / 2, kBoardY + (bh - 300) / 2, 420, 300};
-    w.add(cardNode("TILE_HS_CARD", card));
-    w.add(headerNode("HS", card, "New best result!", f));
+    const Box card = overBoard(420, 300);
+    XmlNode w = dialogNode("WND_DTP_HIGHSCORE", "HS", 12, "SND_RECORD", card, "New best result!", f);
     w.add(swayingIcon("ATILE_HS_TROPHY", card.x - 20, card.y - 34, "ENUM_TROPHY"));
     float y = card.y + 96;
     paragraph(w, "L_HS_TEXT", card.x + 30, y, card.w - 60, "You covered more cells than anyone before you.", f,

@@ -107,35 +107,33 @@ Wave kick()
     return w;
 }
 
-Wave rim()
+// A decaying burst of filtered noise, with an optional decaying tone under it.
+Wave noiseHit(double seconds, uint32_t seed, double cutoff, double q, bool highPass, double tau, double toneHz,
+              float peak)
 {
-    Wave w(size_t(0.15 * kRate));
-    Noise n(9);
+    Wave w(size_t(seconds * kRate));
+    Noise n(seed);
     Svf svf;
-    svf.set(1800, 3.0);
+    svf.set(cutoff, q);
     for (size_t i = 0; i < w.size(); ++i) {
         const double t = double(i) / kRate;
         svf.run(n.next());
-        w[i] = float(svf.band * decay(t, 0.03) + 0.5 * std::sin(2 * kPi * 420 * t) * decay(t, 0.02));
+        const double tone = toneHz > 0 ? 0.5 * std::sin(2 * kPi * toneHz * t) * decay(t, tau * 0.66) : 0.0;
+        w[i] = float((highPass ? svf.high : svf.band) * decay(t, tau) + tone);
     }
-    normalise(w, 0.8f);
-    fadeEdges(w, 0.0, 0.02);
+    normalise(w, peak);
+    fadeEdges(w, 0.0, 0.01);
     return w;
+}
+
+Wave rim()
+{
+    return noiseHit(0.15, 9, 1800, 3.0, false, 0.03, 420, 0.8f);
 }
 
 Wave hat()
 {
-    Wave w(size_t(0.08 * kRate));
-    Noise n(21);
-    Svf svf;
-    svf.set(7000, 0.8);
-    for (size_t i = 0; i < w.size(); ++i) {
-        svf.run(n.next());
-        w[i] = float(svf.high * decay(double(i) / kRate, 0.018));
-    }
-    normalise(w, 0.7f);
-    fadeEdges(w, 0.0, 0.01);
-    return w;
+    return noiseHit(0.08, 21, 7000, 0.8, true, 0.018, 0, 0.7f);
 }
 
 std::vector<XmInstrument> instruments()

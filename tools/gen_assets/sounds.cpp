@@ -89,26 +89,28 @@ Wave arpeggio(const std::vector<int>& midi, double step, double tail, float gain
     return w;
 }
 
-Wave windowShow()
+// A few bell notes over a breath of air gliding from f0 to f1.
+Wave chimeWithAir(const std::vector<int>& midi, double step, double tail, float falloff, double airSeconds, double f0,
+                  double f1, float peak, uint32_t seed)
 {
-    Wave w = arpeggio({79, 84, 88}, 0.055, 0.45, 0.9f);
-    Wave air = swish(0.3, 800, 3200, 1.5, 0.08, 11);
+    Wave w = arpeggio(midi, step, tail, falloff);
+    Wave air = swish(airSeconds, f0, f1, 1.5, 0.05, seed);
     normalise(air, 1.0f);
     mixInto(w, air, 0.0, 0.12f);
-    normalise(w, 0.42f);
+    normalise(w, peak);
     fadeEdges(w, 0.001, 0.05);
     return w;
 }
 
+// Windows open with a rising chime and close with a falling one.
+Wave windowShow()
+{
+    return chimeWithAir({79, 84, 88}, 0.055, 0.45, 0.9f, 0.3, 800, 3200, 0.42f, 11);
+}
+
 Wave windowHide()
 {
-    Wave w = arpeggio({88, 84}, 0.06, 0.3, 0.8f);
-    Wave air = swish(0.28, 2600, 700, 1.5, 0.03, 13);
-    normalise(air, 1.0f);
-    mixInto(w, air, 0.0, 0.12f);
-    normalise(w, 0.34f);
-    fadeEdges(w, 0.001, 0.05);
-    return w;
+    return chimeWithAir({88, 84}, 0.06, 0.3, 0.8f, 0.28, 2600, 700, 0.34f, 13);
 }
 
 // The game is over: a warm broken chord.
