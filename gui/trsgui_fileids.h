@@ -27,5 +27,4 @@ constexpr int32_t EHS_FILE_TRSGUI_LISTBOX = 326;
 constexpr int32_t EHS_FILE_TRSGUI_SCROLLBOX = 327;
 constexpr int32_t EHS_FILE_TRSGUI_FLEX = 328;
 constexpr int32_t EHS_FILE_TRSGUI_TIMER = 329;
-constexpr int32_t EHS_FILE_TRSGUI_STORES = 330;
 constexpr int32_t EHS_FILE_TRSGUI_GLUE = 345;
