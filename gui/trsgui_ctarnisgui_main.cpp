@@ -87,8 +87,10 @@ void CTarnisGUI::RegisterParam(const std::string& name, int32_t id, int32_t type
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_MAIN);
     const std::string rest = name + " iID = " + std::to_string(id);
-    if (m_mapParamIDs.count(name)) EHS_THROW(EHS_TYPE_GAME, 0, "Dublicated GUI Element parameter(strID)! strID = " + rest);
-    if (m_mapParamTypes.count(id)) EHS_THROW(EHS_TYPE_GAME, 0, "Dublicated GUI Element parameter(iID)! strID = " + rest);
+    if (m_mapParamIDs.count(name))
+        EHS_THROW(EHS_TYPE_GAME, 0, "Dublicated GUI Element parameter(strID)! strID = " + rest);
+    if (m_mapParamTypes.count(id))
+        EHS_THROW(EHS_TYPE_GAME, 0, "Dublicated GUI Element parameter(iID)! strID = " + rest);
     m_mapParamIDs.emplace(name, id);
     m_mapParamTypes.emplace(id, type);
 }
@@ -308,7 +310,8 @@ void CTarnisGUI::updateTip()
         if (m_fTipCountdown < 0.0f) m_fTipCountdown = 0.0f;
         if (m_fTipCountdown == 0.0f) {
             CGUIElement* tip = m_vecElements[size_t(m_iCurTip)];
-            if (m_fPrevTipCountdown > 0.0f || (m_iCurTip != m_iPrevTip && m_iPrevTip != -1)) tip->ExecuteCommand(GUICMD_SHOW);
+            if (m_fPrevTipCountdown > 0.0f || (m_iCurTip != m_iPrevTip && m_iPrevTip != -1))
+                tip->ExecuteCommand(GUICMD_SHOW);
             tip->Update(GUIRECT{}, kWhite, true, true, 0.0f, 0.0f);
         }
     }

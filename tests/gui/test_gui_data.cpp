@@ -8,8 +8,8 @@ namespace {
 class GuiData : public GuiTest {
 protected:
     // Resources G (GUIDATA), S and S2 (GUISTYLEDATA), E (GUIENUMDATA) from the given texts.
-    void load(const std::string& gui, const std::string& style = "<guistyle/>", const std::string& style2 = "<guistyle/>",
-              const std::string& guienum = "<guienum/>")
+    void load(const std::string& gui, const std::string& style = "<guistyle/>",
+              const std::string& style2 = "<guistyle/>", const std::string& guienum = "<guienum/>")
     {
         withData({R"(<r id="G" typeid="GUIDATA" filename="gui\g.xml" tag="1"/>)",
                   R"(<r id="S" typeid="GUISTYLEDATA" filename="gui\s.xml" tag="2"/>)",
@@ -106,7 +106,8 @@ TEST_F(GuiData, EnumerationsKeepAttributeNameOrderAndTheFirstDefinition)
     EXPECT_EQ(m_gui->FindEnum("E"), e);
     int32_t id = 0;
     EXPECT_EQ(m_gui->ParseParamValue("enum_frames", "E", &id).GetEnum(), e);
-    EXPECT_EQ(error([&] { m_gui->ParseParamValue("enum_frames", "NOPE", &id); }), "Cannot find GUIENUM data! ID = NOPE");
+    EXPECT_EQ(error([&] { m_gui->ParseParamValue("enum_frames", "NOPE", &id); }),
+              "Cannot find GUIENUM data! ID = NOPE");
 }
 
 } // namespace

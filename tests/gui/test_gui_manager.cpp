@@ -20,10 +20,19 @@ protected:
 
 TEST_F(GuiManager, RegistriesHoldTheStandardSetAndRefuseDuplicates)
 {
-    struct { const char* name; int32_t id, type; } params[] = {
-        {"zorder", 1, GUIVAL_FLOAT}, {"tip", 8, GUIVAL_STRING}, {"on_click", 15, GUIVAL_FUNCTION},
-        {"location_center", 35, GUIVAL_POINT}, {"enum_frames", 42, GUIVAL_ENUM}, {"activerect", 56, GUIVAL_RECT},
-        {"tag", 123, GUIVAL_FLOAT}, {"on_scrollshift", 124, GUIVAL_FUNCTION}, {"scroll_enabled", 125, GUIVAL_BOOLEAN},
+    struct {
+        const char* name;
+        int32_t id, type;
+    } params[] = {
+        {"zorder", 1, GUIVAL_FLOAT},
+        {"tip", 8, GUIVAL_STRING},
+        {"on_click", 15, GUIVAL_FUNCTION},
+        {"location_center", 35, GUIVAL_POINT},
+        {"enum_frames", 42, GUIVAL_ENUM},
+        {"activerect", 56, GUIVAL_RECT},
+        {"tag", 123, GUIVAL_FLOAT},
+        {"on_scrollshift", 124, GUIVAL_FUNCTION},
+        {"scroll_enabled", 125, GUIVAL_BOOLEAN},
     };
     for (const auto& p : params) {
         EXPECT_EQ(m_gui->GetParamID(p.name), p.id) << p.name;
@@ -50,7 +59,12 @@ TEST_F(GuiManager, ElementsAreNumberedFromOneAndChecksComeInOrder)
     EXPECT_EQ(m_gui->AddNewElement("probe", "B", "A"), 2);
     EXPECT_EQ(m_gui->GetElementID("b"), -1);
     EXPECT_EQ(at(2)->GetParent(), at(1));
-    struct { const char* cls; const char* id; int32_t parent; const char* message; } cases[] = {
+    struct {
+        const char* cls;
+        const char* id;
+        int32_t parent;
+        const char* message;
+    } cases[] = {
         {"nope", "A", 7, "Cannot add GUI element: invalid parent ID! Parent ID = 7 Element ID = A"},
         {"nope", "A", 0, "Cannot add GUI element: invalid class! Class ID = nope Element ID = A"},
         {"desktop", "A", 0, "Cannot add GUI element: dublicated element ID! Element ID = A"},
@@ -73,14 +87,20 @@ TEST_F(GuiManager, ParametersAndCommandsReachTheElementByIndexOrName)
     const CGUIValue v(1.0f);
     std::pair<std::function<void()>, const char*> cases[] = {
         {[&] { m_gui->SetElementParam("Z", 1, v); }, "Cannot set element param: invalid element ID! Element ID = Z"},
-        {[&] { m_gui->SetElementParam(9, "zorder", v); }, "Cannot set element param: invalid element ID! Element ID = 9"},
-        {[&] { m_gui->SetElementParam("A", "size", v); }, "Cannot set element param: invalid param ID! Param ID = size"},
+        {[&] { m_gui->SetElementParam(9, "zorder", v); },
+         "Cannot set element param: invalid element ID! Element ID = 9"},
+        {[&] { m_gui->SetElementParam("A", "size", v); },
+         "Cannot set element param: invalid param ID! Param ID = size"},
         {[&] { m_gui->GetElementParam(-1, 1); }, "Cannot get element param: invalid element ID! Element ID = -1"},
         {[&] { m_gui->GetElementParam(1, "size"); }, "Cannot get element param: invalid param ID! Param ID = size"},
-        {[&] { m_gui->SetElementParam(1, 300, v); }, "Cannot set GUI element param: unknown ID! ID = 300  Element ID = A"},
-        {[&] { m_gui->GetElementParam(1, GUIPARAM_TIP); }, "Cannot get GUI element param: unknown ID! ID = 8  Element ID = A"},
-        {[&] { m_gui->ExecuteElementCommand(1, 77, 0); }, "Cannot execute GUI element command: unknown ID! ID = 77  Element ID = A"},
-        {[&] { m_gui->ExecuteElementCommand(5, 1, 0); }, "Cannot pass command to element: invalid element ID! Element ID = 5"},
+        {[&] { m_gui->SetElementParam(1, 300, v); },
+         "Cannot set GUI element param: unknown ID! ID = 300  Element ID = A"},
+        {[&] { m_gui->GetElementParam(1, GUIPARAM_TIP); },
+         "Cannot get GUI element param: unknown ID! ID = 8  Element ID = A"},
+        {[&] { m_gui->ExecuteElementCommand(1, 77, 0); },
+         "Cannot execute GUI element command: unknown ID! ID = 77  Element ID = A"},
+        {[&] { m_gui->ExecuteElementCommand(5, 1, 0); },
+         "Cannot pass command to element: invalid element ID! Element ID = 5"},
         {[&] { m_gui->SetElementParam(1, "visible", v); }, "CGUIValue error: current type is not boolean!"},
     };
     for (const auto& [fn, message] : cases) EXPECT_EQ(error(fn), message);
