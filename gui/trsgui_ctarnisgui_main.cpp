@@ -2,6 +2,8 @@
 // table and its operations, delayed commands, tip timing and the frame.
 #include "gui/trsgui_ctarnisgui.h"
 
+#include <new>
+
 #include "engine/core/ctarnis.h"
 #include "gui/classes/trsgui_stdclasses.h"
 #include "gui/trsgui_fileids.h"
@@ -33,6 +35,7 @@ CTarnisGUI::CTarnisGUI()
         trs->GFX_GetResolution(&width, &height);
         s_iScreenWidth = width;
         s_iScreenHeight = height;
+        s_fFrameTime = 0.1f;
         registerStandardClasses();
         registerStandardParams();
         CGUIElement* desktop = TRSGUI_CreateDesktop("DESKTOP");
@@ -41,8 +44,10 @@ CTarnisGUI::CTarnisGUI()
         m_mapElementIDs.emplace("DESKTOP", 0);
         m_fTipAppearDelay = 1.0f;
         m_fTipCountdown = m_fPrevTipCountdown = m_fTipAppearDelay;
-        m_pEnums = new CGUIEnumsManager;
-        m_pStyles = new CGUIStylesManager;
+        m_pEnums = new (std::nothrow) CGUIEnumsManager;
+        if (!m_pEnums) EHS_THROW(EHS_TYPE_GAME, 0, "Cannot create GUIEnums manager!");
+        m_pStyles = new (std::nothrow) CGUIStylesManager;
+        if (!m_pStyles) EHS_THROW(EHS_TYPE_GAME, 0, "Cannot create GUIStyles manager!");
         // A host without scripting still gets a working GUI (script handlers then fail when run).
         if (trs->SCR_GetLuaState()) TRSGUI_RegisterScriptFunctions();
     } catch (...) {

@@ -55,7 +55,9 @@ TEST_F(GuiElement, ParentsHandDownPositionColourAndState)
     EXPECT_EQ(child->m_clrCurColor.x, 1);
     EXPECT_EQ(child->m_clrCurColor.y, 0);
     EXPECT_EQ(child->m_clrCurColor.height, 0.5f);
+    g_trace.clear();
     m_gui->Render();
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"render P", "render C"}));
     // Hidden but active: children still update but are neither shown nor drawn.
     parent->m_bVisible = false;
     frame();
