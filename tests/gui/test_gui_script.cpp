@@ -41,8 +41,10 @@ TEST_F(GuiScript, ElementsAndParametersByNumberOrString)
     EXPECT_EQ(result("r = select('#', TRSGUI_GetElementParam('A', 'color'))"), "4");
     EXPECT_EQ(result("TRSGUI_SetElementParam('A', 'visible', true) r = tostring(TRSGUI_GetElementParam('A', 6))"),
               "true");
-    run("TRSGUI_SetElementParam('A', 'on_click', 'OnClickA')");
-    EXPECT_EQ(at(1)->m_onClick.GetName(), "OnClickA");
+    // A script handler run from inside a script function gets its arguments.
+    EXPECT_EQ(result("function OnClickA(tag) r = 'tag ' .. tag end TRSGUI_SetElementParam('A', 'tag', 12) "
+                     "TRSGUI_SetElementParam('A', 'on_click', 'OnClickA') TRSGUI_ExecuteElementCommand('A', 5)"),
+              "tag 12");
     EXPECT_EQ(result("TRSGUI_SetElementParam('A', 'text', 'hi') r = TRSGUI_GetElementParam('A', 'text')"), "hi");
 }
 
