@@ -122,13 +122,13 @@ XmlNode mainWindow(const Fonts& f)
 
     // Right-hand column: the goal, the running score, the best result, buttons.
     const float px = kPanelX, pw = kPanelW;
-    XmlNode& goal = w.add(frameNode("TILE_MW_GOAL", {px, 28, pw, 104}, "TEX_GLASS", 64, 64, 16));
+    XmlNode& goal = w.add(frameNode("TILE_MW_GOAL", {px, 20, pw, 110}, "TEX_GLASS", 64, 64, 16));
     goal.attr("tip", "TIP_MW_GOAL");
     goal.add(labelNode("L_MW_GOAL_TITLE", 16, 20, pw - 32, "FNT_BOLD", f.bold, "GOAL", kMistText,
                        Align::Left));
-    float gy = 48;
+    float gy = 47;
     paragraph(goal, "L_MW_GOAL_TEXT", 16, gy, pw - 28, "Slide the piece to cover as many cells as you can.", f,
-              Rgba{0.93f, 0.95f, 1, 1}, Align::Left, 21);
+              Rgba{0.93f, 0.95f, 1, 1}, Align::Left, 20);
 
     XmlNode& moves = w.add(frameNode("TILE_MW_MOVES", {px, kBoardY - 12, pw, 96}, "TEX_GLASS", 64, 64, 16));
     moves.attr("tip", "TIP_MW_MOVES").attr("visible", 0); // shown when a game starts
@@ -184,8 +184,8 @@ XmlNode helpWindow(const Fonts& f)
     for (int i = 0; i < 4; ++i) {
         const std::string n = std::to_string(i + 1);
         // Numbered badge: the covered-cell picture with the rule's number on it.
-        XmlNode& badge = w.add(tileNode("TILE_HLP_RULE" + n, {card.x + 30, y - 16, 32, 32}, "TEX_CELL2"));
-        badge.add(labelNode("L_HLP_RULE" + n + "_NUM", 0, 14, 32, "FNT_BOLD", f.bold, n, kWhite, Align::Centre));
+        XmlNode& badge = w.add(tileNode("TILE_HLP_RULE" + n, {card.x + 30, y - 16, 32, 32}, "TEX_BADGE"));
+        badge.add(labelNode("L_HLP_RULE" + n + "_NUM", 0, 15, 32, "FNT_BOLD", f.bold, n, kWhite, Align::Centre));
         paragraph(w, "L_HLP_RULE" + n + "_", textX, y, textW, kRules[i], f, pal::kInk, Align::Left);
         y += 14;
     }
@@ -196,7 +196,7 @@ XmlNode helpWindow(const Fonts& f)
     legendCell(w, "BARRIER", lx + 2 * step, ly, "TEX_CELL1", "TEX_PIECE1", "Barrier", f);
     legendCell(w, "PIECE", lx + 3 * step, ly, "TEX_CELL2", "TEX_PIECE2", "Piece", f);
 
-    w.add(buttonNode({"BTN_HLP_OK", "STY_BTN_PRIMARY", "Got it!", "", "BTN_HLP_OK_ONPRESS", "RETURN", ""},
+    w.add(buttonNode({"BTN_HLP_OK", "STY_BTN_PRIMARY", "Got it!", "TEX_ICON_OK", "BTN_HLP_OK_ONPRESS", "RETURN", ""},
                      {card.x + (card.w - 180) / 2, card.y + card.h - 68, 180, 48}, f));
     return w;
 }
@@ -249,7 +249,7 @@ XmlNode highScoreWindow(const Fonts& f)
         .attr("on_input", "TBX_HS_NAME_ONINPUT")
         .attr("sound_input", "SND_TYPE")
         .attr("visible", 1);
-    w.add(buttonNode({"BTN_HS_OK", "STY_BTN_PRIMARY", "Save", "TEX_ICON_PLAY", "BTN_HS_OK_ONPRESS", "RETURN", ""},
+    w.add(buttonNode({"BTN_HS_OK", "STY_BTN_PRIMARY", "Save", "TEX_ICON_OK", "BTN_HS_OK_ONPRESS", "RETURN", ""},
                      {card.x + (card.w - 180) / 2, card.y + card.h - 68, 180, 48}, f));
     return w;
 }
