@@ -192,6 +192,9 @@ public:
     void GFX_SceneRender();
     void GFX_ScenePresent();
     void GFX_SceneSetViewport(int32_t x, int32_t y, int32_t width, int32_t height);
+    // The viewport set now (the whole back buffer until one is set), so that
+    // a clip can be narrowed and put back.
+    void GFX_SceneGetViewport(int32_t* x, int32_t* y, int32_t* width, int32_t* height);
     void GFX_SceneSetGamma(float level, float bend);
     void GFX_SceneMakeScreenshot();
     // The current quad and its batch (ctarnis_gfx_vquad.cpp).
@@ -315,6 +318,9 @@ public:
     {
         return (m_aKeyState[key] & 0x80) != 0 && (m_aPrevKeyState[key] & 0x80) == 0;
     }
+    // The character of the key clicked this frame by the US character map
+    // (shifted while either Shift key is held), 0 when no character key was clicked.
+    char INP_KeyboardGetClickedChar() const;
     void INP_KeyboardSetTextBufferStatus(bool on) { m_bTextEntryOn = on; }
     void INP_KeyboardSetTextInBuffer(const std::string& text);
     const std::string& INP_KeyboardGetTextInBuffer() const { return m_strTextBuffer; }
