@@ -15,8 +15,4 @@ CGUIElement* TRSGUI_CreateButton(const std::string& id) { TRSGUI_ClassNotAvailab
 CGUIElement* TRSGUI_CreateCheckBox(const std::string& id) { TRSGUI_ClassNotAvailable("checkbox", id); }
 CGUIElement* TRSGUI_CreateVerScroll(const std::string& id) { TRSGUI_ClassNotAvailable("verscroll", id); }
 CGUIElement* TRSGUI_CreateHorScroll(const std::string& id) { TRSGUI_ClassNotAvailable("horscroll", id); }
-CGUIElement* TRSGUI_CreateListBox(const std::string& id) { TRSGUI_ClassNotAvailable("listbox", id); }
-CGUIElement* TRSGUI_CreateScrollBox(const std::string& id) { TRSGUI_ClassNotAvailable("scrollbox", id); }
-CGUIElement* TRSGUI_CreateFlex(const std::string& id) { TRSGUI_ClassNotAvailable("flex", id); }
-CGUIElement* TRSGUI_CreateTimer(const std::string& id) { TRSGUI_ClassNotAvailable("timer", id); }
 // clang-format on

@@ -1,6 +1,8 @@
 // The GUI tests' fixture and probe element class.
 #include "tests/gui/gui_fixture.h"
 
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 namespace guitest {
@@ -46,6 +48,57 @@ void Probe::Render()
     if (!m_bShown) return;
     g_trace.push_back("render " + m_strID);
     RenderChildren();
+}
+
+namespace {
+
+std::string g_recorderNames[8];
+
+template <int Slot>
+void record()
+{
+    CTarnisGUI* gui = CTarnisGUI::Instance();
+    std::string line = g_recorderNames[Slot];
+    char num[32];
+    for (int32_t i = 0; i < gui->GetActionArgCount(); ++i) {
+        const CGUIValue& v = gui->GetActionArg(i);
+        std::vector<float> parts;
+        if (v.GetType() == GUIVAL_FLOAT) parts = {v.GetFloat()};
+        if (v.GetType() == GUIVAL_BOOLEAN) parts = {v.GetBool() ? 1.0f : 0.0f};
+        if (v.GetType() == GUIVAL_POINT) parts = {v.GetPoint().x, v.GetPoint().y};
+        if (v.GetType() == GUIVAL_RECT) parts = {v.GetRect().x, v.GetRect().y, v.GetRect().width, v.GetRect().height};
+        for (float f : parts) {
+            std::snprintf(num, sizeof(num), " %g", double(f));
+            line += num;
+        }
+    }
+    g_trace.push_back(line);
+}
+
+constexpr TRSGUIACTION kRecorders[8] = {record<0>, record<1>, record<2>, record<3>,
+                                        record<4>, record<5>, record<6>, record<7>};
+
+} // namespace
+
+TRSGUIACTION recorder(int slot, const std::string& name)
+{
+    g_recorderNames[slot] = name;
+    return kRecorders[slot];
+}
+
+void GuiTest::step(const Input& in, float seconds)
+{
+    std::memcpy(m_t->m_aPrevKeyState, m_t->m_aKeyState, sizeof(m_t->m_aKeyState));
+    std::memset(m_t->m_aKeyState, 0, sizeof(m_t->m_aKeyState));
+    for (uint8_t k : in.keys) m_t->m_aKeyState[k] = 0x80;
+    m_t->m_PrevMouseState = m_t->m_MouseState;
+    m_t->m_MouseState = DIMOUSESTATE2{};
+    m_t->m_MouseState.rgbButtons[0] = in.b1 ? 0x80 : 0;
+    m_t->m_MouseState.rgbButtons[1] = in.b2 ? 0x80 : 0;
+    m_t->m_MouseState.lZ = in.wheel * 120;
+    m_t->m_ptPrevCursor = m_t->m_ptCursor;
+    m_t->m_ptCursor = POINT{in.x, in.y};
+    frame(seconds);
 }
 
 void GuiTest::SetUp()
