@@ -192,9 +192,6 @@ public:
     void GFX_SceneRender();
     void GFX_ScenePresent();
     void GFX_SceneSetViewport(int32_t x, int32_t y, int32_t width, int32_t height);
-    // The viewport set now (the whole back buffer until one is set), so that
-    // a clip can be narrowed and put back.
-    void GFX_SceneGetViewport(int32_t* x, int32_t* y, int32_t* width, int32_t* height);
     void GFX_SceneSetGamma(float level, float bend);
     void GFX_SceneMakeScreenshot();
     // The current quad and its batch (ctarnis_gfx_vquad.cpp).

@@ -96,17 +96,6 @@ void CTarnis::GFX_SceneSetViewport(int32_t x, int32_t y, int32_t width, int32_t 
     m_pD3DDevice->SetViewport(&vp);
 }
 
-void CTarnis::GFX_SceneGetViewport(int32_t* x, int32_t* y, int32_t* width, int32_t* height)
-{
-    GFX_REQUIRE_DEVICE();
-    D3DVIEWPORT8 vp{};
-    m_pD3DDevice->GetViewport(&vp);
-    *x = int32_t(vp.X);
-    *y = int32_t(vp.Y);
-    *width = int32_t(vp.Width);
-    *height = int32_t(vp.Height);
-}
-
 void CTarnis::GFX_SceneSetGamma(float level, float bend)
 {
     GFX_REQUIRE_DEVICE();

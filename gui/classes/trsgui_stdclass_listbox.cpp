@@ -7,7 +7,6 @@
 #include "engine/core/ctarnis.h"
 #include "engine/platform/dinput8.h"
 #include "gui/classes/trsgui_stdclasses.h"
-#include "gui/trsgui_clip.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "gui/trsgui_fileids.h"
 
@@ -149,16 +148,22 @@ void CGUIListBox::Render()
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_LISTBOX);
     if (!m_bShown || m_iCellsCount == 0) return;
-    CGUIClip clip(m_rcCurRect);
     const int32_t first = std::max(0, GUIFloatToInt(m_fScrollY / m_fCellHeight));
     if (first >= m_iCellsCount) return;
     int32_t n = GUIFloatToInt((m_rcCurRect.height + m_fCellHeight * 0.5f) / m_fCellHeight) + 1;
     n = std::min(n, m_iCellsCount - first);
     CTarnisGUI* gui = CTarnisGUI::Instance();
-    for (int32_t i = first; i < first + n; ++i) {
-        const GUIPOINT at{m_rcCurRect.x, float(i) * m_fCellHeight + m_rcCurRect.y - m_fScrollY};
-        gui->RunAction(m_actOnRedrawCell, {CGUIValue(float(i)), CGUIValue(at)});
+    const GUIRECT previous = gui->ClipViewport(m_rcCurRect);
+    try {
+        for (int32_t i = first; i < first + n; ++i) {
+            const GUIPOINT at{m_rcCurRect.x, float(i) * m_fCellHeight + m_rcCurRect.y - m_fScrollY};
+            gui->RunAction(m_actOnRedrawCell, {CGUIValue(float(i)), CGUIValue(at)});
+        }
+    } catch (...) {
+        gui->RestoreViewport(previous);
+        throw;
     }
+    gui->RestoreViewport(previous);
 }
 
 CGUIElement* TRSGUI_CreateListBox(const std::string& id)

@@ -4,12 +4,6 @@
 #include "gui/classes/trsgui_stdclasses.h"
 
 // clang-format off
-CGUIElement* TRSGUI_CreateTile(const std::string& id) { TRSGUI_ClassNotAvailable("tile", id); }
-CGUIElement* TRSGUI_CreateTip(const std::string& id) { TRSGUI_ClassNotAvailable("tip", id); }
-CGUIElement* TRSGUI_CreateAdvTile(const std::string& id) { TRSGUI_ClassNotAvailable("advtile", id); }
-CGUIElement* TRSGUI_CreateWindow(const std::string& id) { TRSGUI_ClassNotAvailable("window", id); }
-CGUIElement* TRSGUI_CreateAnimTile(const std::string& id) { TRSGUI_ClassNotAvailable("animtile", id); }
-CGUIElement* TRSGUI_CreateLabel(const std::string& id) { TRSGUI_ClassNotAvailable("label", id); }
 CGUIElement* TRSGUI_CreateTextBox(const std::string& id) { TRSGUI_ClassNotAvailable("textbox", id); }
 CGUIElement* TRSGUI_CreateButton(const std::string& id) { TRSGUI_ClassNotAvailable("button", id); }
 CGUIElement* TRSGUI_CreateCheckBox(const std::string& id) { TRSGUI_ClassNotAvailable("checkbox", id); }

@@ -4,7 +4,6 @@
 
 #include "engine/core/ctarnis.h"
 #include "gui/classes/trsgui_stdclasses.h"
-#include "gui/trsgui_clip.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "gui/trsgui_fileids.h"
 
@@ -67,8 +66,15 @@ void CGUIScrollBox::Render()
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_SCROLLBOX);
     if (!m_bShown) return;
-    CGUIClip clip(m_rcCurRect);
-    RenderChildren();
+    CTarnisGUI* gui = CTarnisGUI::Instance();
+    const GUIRECT previous = gui->ClipViewport(m_rcCurRect);
+    try {
+        RenderChildren();
+    } catch (...) {
+        gui->RestoreViewport(previous);
+        throw;
+    }
+    gui->RestoreViewport(previous);
 }
 
 CGUIElement* TRSGUI_CreateScrollBox(const std::string& id)

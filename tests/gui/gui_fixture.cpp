@@ -5,6 +5,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "tests/gfx/gfx_test_support.h"
+
 namespace guitest {
 
 std::vector<std::string> g_trace;
@@ -163,6 +165,58 @@ void GuiTest::frame(float seconds)
     m_t->m_fFrameDeltaSec = seconds;
     g_trace.clear();
     m_gui->Update();
+}
+
+void GuiTest::withGraphics(const std::vector<std::pair<int, int>>& widths)
+{
+    // A 32 x 32 white bitmap (24 bits, bottom-up rows, no padding).
+    std::string bmp = "BM";
+    auto put32 = [&bmp](uint32_t v) {
+        for (int i = 0; i < 4; ++i) bmp += char(v >> (8 * i));
+    };
+    for (uint32_t v : {54u + 3072u, 0u, 54u, 40u, 32u, 32u, 1u | (24u << 16), 0u, 3072u, 0u, 0u, 0u, 0u}) put32(v);
+    bmp += std::string(3072, char(0xFF));
+    std::string font = R"(<fontdesc id="FNT_TEST" textureid="TEX_WHITE" techniqueid="TEQ_GUI" techpackid="TEQ_PACK")"
+                       R"( cellsize="8")";
+    for (int c = 0; c < 256; ++c) {
+        int w = 8;
+        for (const auto& [ch, width] : widths) w = ch == c ? width : w;
+        font += " cs" + std::to_string(c) + "=\"" + std::to_string(w) + "\"";
+    }
+    m_t->GFX_Preinit(800, 600);
+    m_t->GFX_Init(2, false);
+    withData({R"(<r id="TEX_WHITE" typeid="TEXTURE" filename="gui\white.bmp" data1="3" data2="1"/>)",
+              R"(<r id="TEQ_PACK" typeid="TECHNIQUE" filename="gui\tech.xml"/>)",
+              R"(<r id="FNT_TEST" typeid="FONT" filename="gui\font.xml"/>)"},
+             {{"white.bmp", bmp},
+              {"tech.xml", R"(<techniquespack><t id="TEQ_GUI" alphablending="ON" absrc="SRCALPHA" )"
+                           R"(abdest="INVSRCALPHA"/></techniquespack>)"},
+              {"font.xml", font + "/>"}});
+}
+
+std::vector<Quad> GuiTest::drawn(CGUIElement* e)
+{
+    m_t->GFX_SceneBegin();
+    e->Render();
+    std::vector<Quad> out;
+    for (int32_t q = 0; q < m_t->m_iQuadsInBatch; ++q) {
+        // Queuing moved every corner up and left by half a pixel.
+        const TRSQUADVERTEX& a = m_t->m_pQuadLocked[4 * q];
+        const TRSQUADVERTEX& c = m_t->m_pQuadLocked[4 * q + 2];
+        out.push_back(Quad{a.x + 0.5f, a.y + 0.5f, c.x - a.x, c.y - a.y, a.tu1, a.tv1, c.tu1, c.tv1});
+    }
+    m_t->GFX_SceneEnd();
+    return out;
+}
+
+std::vector<uint32_t> GuiTest::picture(CGUIElement* e)
+{
+    m_t->GFX_SceneBegin();
+    m_t->GFX_SceneClearScreen(0, 0, 0);
+    e->Render();
+    m_t->GFX_SceneEnd();
+    m_t->GFX_ScenePresent();
+    return gfxtest::frontPixels(m_t->m_pD3DDevice, 800, 600);
 }
 
 } // namespace guitest

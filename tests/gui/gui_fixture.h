@@ -60,6 +60,11 @@ inline Input keys(std::vector<uint8_t> held, int x = 0, int y = 0)
     return in;
 }
 
+// A quad queued since the scene began, as placed: position, size, texture corners.
+struct Quad {
+    float x, y, w, h, u0, v0, u1, v1;
+};
+
 class GuiTest : public tst::InScratchDir {
 protected:
     void SetUp() override;
@@ -88,6 +93,16 @@ protected:
     {
         return m_gui->GetElementParam(element, param).GetFloat();
     }
+
+    // Graphics up headless (800 x 600) with DATA/ holding a white texture
+    // TEX_WHITE, the technique TEQ_GUI and the font FNT_TEST (8-pixel white
+    // cells, advance 8 except `widths`), then a new GUI manager.
+    void withGraphics(const std::vector<std::pair<int, int>>& widths = {});
+    // Renders the element inside a scene and returns what it queued
+    // (valid for draws that set no viewport: that sends the batch off).
+    std::vector<Quad> drawn(CGUIElement* e);
+    // Renders the element and presents; the picture as ARGB rows.
+    std::vector<uint32_t> picture(CGUIElement* e);
 
     CTarnis* m_t = nullptr;
     CTarnisGUI* m_gui = nullptr;

@@ -67,7 +67,7 @@ TEST_F(GuiScript, ArgumentFormsThatAreRefused)
         {"TRSGUI_ExecuteElementCommand('A', 0/0)", "Cannot use a GUI number as an integer: not a number (NaN)!"},
         {"TRSGUI_SetCurTip(nil)", "Error in glue function: glue_TRSGUI_SetCurTip.Invalid argument type. Index = 1"},
     };
-    for (const auto& [code, message] : cases) EXPECT_EQ(error([&] { run(code); }), message) << code;
+    for (const auto& c : cases) EXPECT_EQ(error([&] { run(c.first); }), c.second) << c.first;
 }
 
 TEST_F(GuiScript, CommandsNowOrLater)
