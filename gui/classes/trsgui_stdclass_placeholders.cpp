@@ -5,8 +5,6 @@
 
 // clang-format off
 CGUIElement* TRSGUI_CreateTextBox(const std::string& id) { TRSGUI_ClassNotAvailable("textbox", id); }
-CGUIElement* TRSGUI_CreateButton(const std::string& id) { TRSGUI_ClassNotAvailable("button", id); }
-CGUIElement* TRSGUI_CreateCheckBox(const std::string& id) { TRSGUI_ClassNotAvailable("checkbox", id); }
 CGUIElement* TRSGUI_CreateVerScroll(const std::string& id) { TRSGUI_ClassNotAvailable("verscroll", id); }
 CGUIElement* TRSGUI_CreateHorScroll(const std::string& id) { TRSGUI_ClassNotAvailable("horscroll", id); }
 // clang-format on

@@ -7,5 +7,6 @@ tarnis_test(test_gui
   ${CMAKE_CURRENT_LIST_DIR}/test_gui_tiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_gui_windows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_gui_timer.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/test_gui_listbox.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/test_gui_listbox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_gui_button.cpp)
 target_link_libraries(test_gui PRIVATE trsgui PkgConfig::LUA51)
