@@ -4,7 +4,6 @@
 #include "gui/classes/trsgui_stdclasses.h"
 
 // clang-format off
-CGUIElement* TRSGUI_CreateTextBox(const std::string& id) { TRSGUI_ClassNotAvailable("textbox", id); }
 CGUIElement* TRSGUI_CreateVerScroll(const std::string& id) { TRSGUI_ClassNotAvailable("verscroll", id); }
 CGUIElement* TRSGUI_CreateHorScroll(const std::string& id) { TRSGUI_ClassNotAvailable("horscroll", id); }
 // clang-format on
