@@ -16,13 +16,6 @@ const GUIRECT kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 
 } // namespace
 
-void TRSGUI_ClassNotAvailable(const char* className, const std::string& id)
-{
-    EHS_THROW(EHS_TYPE_GAME, 0,
-              std::string("Cannot add GUI element: class not available yet! Class ID = ") + className +
-                  " Element ID = " + id);
-}
-
 CTarnisGUI::CTarnisGUI()
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_MAIN);
