@@ -9,5 +9,6 @@ tarnis_test(test_gui
   ${CMAKE_CURRENT_LIST_DIR}/test_gui_timer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_gui_listbox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_gui_button.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/test_gui_textbox.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/test_gui_textbox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_gui_scroll.cpp)
 target_link_libraries(test_gui PRIVATE trsgui PkgConfig::LUA51)
