@@ -183,6 +183,10 @@ void generateTips(Output& out, const Fonts& fonts)
                           Rgba{0.92f, 0.96f, 1, 1}, Align::Left));
         root.add(std::move(tip));
     }
+    // An empty tip for the layer that dims the screen under a dialog: it is
+    // updated after the screen below, so it hides that screen's tips.
+    XmlNode& none = root.child("tip");
+    none.attr("id", "TIP_NONE").attr("coords", "0 0 1 1").attr("drawscheme", 6);
     saveGui(out, "GUI_TIPS", "GUIDATA", "gui/tips.xml", root, "Tool tips, shown when the pointer rests on an element.");
 }
 

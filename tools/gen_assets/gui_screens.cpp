@@ -23,7 +23,9 @@ XmlNode cardNode(const std::string& id, const Box& c)
 // never uncovers the top.
 XmlNode dimNode(const std::string& id)
 {
-    return fillNode(id, {0, -40, float(lay::kScreenW), float(lay::kScreenH) + 80}, Rgba{0.02f, 0.03f, 0.08f, 0.55f});
+    XmlNode dim = fillNode(id, {0, -40, float(lay::kScreenW), float(lay::kScreenH) + 80}, Rgba{0.02f, 0.03f, 0.08f, 0.55f});
+    dim.attr("tip", "TIP_NONE"); // the buttons under it keep their tips to themselves
+    return dim;
 }
 
 XmlNode headerNode(const std::string& prefix, const Box& card, const std::string& title, const Fonts& f)
