@@ -143,7 +143,9 @@ XmlNode mainWindow(const Fonts& f)
     best.add(tileNode("TILE_MW_BESTRESULT_STAR", {std::round((pw - titleW) / 2) - 30, 9, 24, 24}, "TEX_STAR"));
     best.add(labelNode("L_MW_BESTRESULT_TITLE", 0, 22, pw, "FNT_BOLD", f.bold, "BEST RESULT", kMistText, Align::Centre));
     best.add(labelNode("L_MW_BESTRESULT_MOVES", 0, 62, pw, "FNT_BIG", f.big, "0", pal::kGold, Align::Centre));
-    best.add(labelNode("L_MW_BESTRESULT_NAME", 0, 100, pw, "FNT_BOLD", f.bold, "", kWhite, Align::Centre));
+    // The name is the player's: clipped to the panel should a long one not fit.
+    best.add(labelNode("L_MW_BESTRESULT_NAME", 8, 100, pw - 16, "FNT_BOLD", f.bold, "", kWhite, Align::Centre))
+        .attr("limitviewport", 1);
 
     const float by = kBoardY + bh + kFrameRim - 3 * 48 - 2 * 10;
     w.add(buttonNode({"BTN_MW_START", "STY_BTN_PRIMARY", "New game", "TEX_ICON_PLAY", "BTN_MW_START_ONPRESS", "F5",
