@@ -207,12 +207,12 @@ XmlNode helpWindow(const Fonts& f)
 
 XmlNode completeWindow(const Fonts& f)
 {
-    const Box card = overBoard(400, 250);
+    const Box card = overBoard(400, 256);
     XmlNode w = dialogNode("WND_DTP_COMPLETE", "CMP", 11, "SND_COMPLETE", card, "Game over", f);
     w.add(swayingIcon("ATILE_CMP_STAR", card.x + card.w - 58, card.y - 30, "ENUM_STAR"));
     float y = card.y + 98;
     paragraph(w, "L_CMP_TEXT", card.x + 30, y, card.w - 60,
-              "The piece has nowhere left to go. Your score is the number of covered cells.", f, pal::kInk,
+              "The piece has nowhere left to go. Your score is shown on the right.", f, pal::kInk,
               Align::Centre);
     y += 4;
     w.add(labelNode("L_CMP_HINT", card.x + 30, y, card.w - 60, "FNT_FONT1", f.regular, "Can you cover more next time?",
@@ -229,7 +229,7 @@ XmlNode highScoreWindow(const Fonts& f)
     XmlNode w = dialogNode("WND_DTP_HIGHSCORE", "HS", 12, "SND_RECORD", card, "New best result!", f);
     w.add(swayingIcon("ATILE_HS_TROPHY", card.x - 20, card.y - 34, "ENUM_TROPHY"));
     float y = card.y + 96;
-    paragraph(w, "L_HS_TEXT", card.x + 30, y, card.w - 60, "You covered more cells than anyone before you.", f,
+    paragraph(w, "L_HS_TEXT", card.x + 30, y, card.w - 60, "You covered more cells than the best result so far.", f,
               pal::kInk, Align::Centre);
     w.add(labelNode("L_HS_PROMPT", card.x + 40, y + 8, card.w - 80, "FNT_FONT1", f.regular, "Your name:", hex(0x4B5670),
                     Align::Left));
