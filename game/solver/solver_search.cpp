@@ -18,11 +18,11 @@ uint64_t splitMix(uint64_t& state)
     return z ^ (z >> 31);
 }
 
-// About a thousand slots per free cell, within 64 Ki .. 4 Mi slots.
+// About a thousand slots per free cell, within 64 Ki .. 1 Mi slots (16 MB).
 int32_t tableBits(size_t cells)
 {
     int32_t bits = 16;
-    while (bits < 22 && (size_t(1) << bits) < cells * 1024) ++bits;
+    while (bits < 20 && (size_t(1) << bits) < cells * 1024) ++bits;
     return bits;
 }
 
