@@ -19,6 +19,8 @@ public:
     // key becomes the XOR of cellKeys over the free cells the piece can reach: what
     // the piece can still do depends on these cells and nothing else.
     int32_t measure(const Grid& grid, int32_t root, const uint64_t* cellKeys, uint64_t& key);
+    // Whether the last measure reached the cell.
+    bool reached(int32_t cell) const { return m_disc[size_t(cell)] > m_base; }
 
 private:
     struct Frame {

@@ -29,17 +29,20 @@ int32_t tableBits(size_t cells)
 } // namespace
 
 Search::Search(Grid grid, const Limits& limits)
-    : m_grid(std::move(grid)), m_limits(limits), m_bound(m_grid.cells.size()),
+    // The clock starts before the table is allocated: that time counts too.
+    : m_grid(std::move(grid)), m_limits(limits), m_deadline(limits.timeLimitMs > 0.0 ? nowMs() + limits.timeLimitMs : 0.0),
+      m_bound(m_grid.cells.size()),
       m_table(tableBits(size_t(m_grid.width * m_grid.height))), m_cellKey(m_grid.cells.size()),
-      m_pieceKey(m_grid.cells.size())
+      m_pieceKey(m_grid.cells.size()), m_requiredKey(m_grid.cells.size())
 {
     uint64_t seed = 0x51A7E5EEDull;
     for (size_t i = 0; i < m_grid.cells.size(); ++i) {
         m_cellKey[i] = splitMix(seed);
         m_pieceKey[i] = splitMix(seed);
+        m_requiredKey[i] = splitMix(seed);
     }
+    m_startSalt = splitMix(seed);
     m_path.reserve(m_grid.cells.size());
-    if (m_limits.timeLimitMs > 0.0) m_deadline = nowMs() + m_limits.timeLimitMs;
 }
 
 double Search::nowMs() const
@@ -58,35 +61,53 @@ int32_t Search::measure(int32_t cell, uint64_t& key)
 {
     const int32_t bound = m_bound.measure(m_grid, cell, m_cellKey.data(), key);
     key ^= m_pieceKey[size_t(cell)];
+    if (m_required >= 0 && m_grid.cells[size_t(m_required)] == kFree) {
+        if (!m_bound.reached(m_required)) return -1;
+        key ^= m_requiredKey[size_t(m_required)]; // the same cells are worth less under the demand
+    }
     return bound;
 }
 
 void Search::fromPlacement(const std::vector<int32_t>& starts, int32_t coveredCount)
 {
     std::vector<Child> order;
+    bool allMeasured = true;
     for (int32_t s : starts) {
+        // On a huge board the clock may run out while the starts are measured:
+        // search from those measured so far, and claim nothing for the rest.
+        if (order.size() % 16 == 15 && stopRequested()) {
+            allMeasured = false;
+            break;
+        }
         m_grid.cells[size_t(s)] = kCovered;
         uint64_t key = 0;
         const int32_t bound = 1 + measure(s, key);
-        order.push_back({kNone, s, 1, bound, key});
+        order.push_back({kNone, s, 1, bound, key, -1});
         m_grid.cells[size_t(s)] = kFree;
     }
     std::stable_sort(order.begin(), order.end(), [](const Child& a, const Child& b) { return a.bound > b.bound; });
     m_best = coveredCount;
     m_upper = coveredCount + (order.empty() ? 0 : order.front().bound);
+    if (!allMeasured) order.resize(std::min<size_t>(order.size(), 1)); // just one line, then stop
     for (const Child& s : order) {
         if (coveredCount + s.bound <= m_best) break;
         m_grid.cells[size_t(s.end)] = kCovered;
         m_path.assign(1, {kNone, s.end, 1});
         ++m_nodes;
-        dfs(s.end, coveredCount + 1, s.key);
+        // Its moves carry demands the position alone does not show: keep it apart in the table.
+        dfs(s.end, coveredCount + 1, s.key ^ m_startSalt);
         m_grid.cells[size_t(s.end)] = kFree;
         if (m_aborted) {
             m_upper = std::max(m_best, coveredCount + s.bound);
-            return;
+            break;
         }
     }
-    m_upper = m_best;
+    if (!allMeasured) {
+        m_aborted = true;
+        m_upper = coveredCount + int32_t(starts.size());
+    } else if (!m_aborted) {
+        m_upper = m_best;
+    }
 }
 
 void Search::fromPiece(int32_t piece, int32_t coveredCount)
@@ -102,22 +123,27 @@ void Search::fromPiece(int32_t piece, int32_t coveredCount)
 
 int32_t Search::dfs(int32_t piece, int32_t covered, uint64_t key)
 {
-    if ((++m_nodes & 255) == 0 && m_haveLine && stopRequested()) m_aborted = true;
+    if ((++m_nodes & 15) == 0 && m_haveLine && stopRequested()) m_aborted = true;
     if (m_aborted) return 0;
 
     Child kids[4];
     int32_t n = 0;
+    int32_t moves = 0;
+    const bool placed = m_path.size() == 1 && m_path[0].dir == kNone;
     for (int32_t d = kUp; d <= kLeft; ++d) {
         const int32_t end = m_grid.slideEnd(piece, d);
         if (end == piece) continue;
+        ++moves;
         const int32_t gain = (end - piece) / m_grid.offset[d];
+        if (placed) m_required = m_grid.cells[size_t(piece - m_grid.offset[d])] == kFree ? piece - m_grid.offset[d] : -1;
         m_grid.cover(piece, end, d);
         uint64_t key = 0;
-        const int32_t bound = gain + measure(end, key);
-        kids[n++] = {d, end, gain, bound, key};
+        const int32_t rest = measure(end, key);
         m_grid.uncover(piece, end, d);
+        if (rest >= 0) kids[n++] = {d, end, gain, gain + rest, key, m_required};
     }
-    if (n == 0) {
+    if (placed) m_required = -1;
+    if (moves == 0) {
         if (covered > m_best || !m_haveLine) {
             m_best = covered;
             m_bestLine = m_path;
@@ -146,7 +172,9 @@ int32_t Search::dfs(int32_t piece, int32_t covered, uint64_t key)
         }
         m_grid.cover(piece, c.end, c.dir);
         m_path.push_back({c.dir, c.end, c.gain});
+        if (placed) m_required = c.required;
         const int32_t value = c.gain + dfs(c.end, covered + c.gain, c.key);
+        if (placed) m_required = -1;
         m_path.pop_back();
         m_grid.uncover(piece, c.end, c.dir);
         if (m_aborted) return 0;
