@@ -33,15 +33,13 @@ Search::Search(Grid grid, const Limits& limits)
     : m_grid(std::move(grid)), m_limits(limits), m_deadline(limits.timeLimitMs > 0.0 ? nowMs() + limits.timeLimitMs : 0.0),
       m_bound(m_grid.cells.size()),
       m_table(tableBits(size_t(m_grid.width * m_grid.height))), m_cellKey(m_grid.cells.size()),
-      m_pieceKey(m_grid.cells.size()), m_requiredKey(m_grid.cells.size())
+      m_pieceKey(m_grid.cells.size())
 {
     uint64_t seed = 0x51A7E5EEDull;
     for (size_t i = 0; i < m_grid.cells.size(); ++i) {
         m_cellKey[i] = splitMix(seed);
         m_pieceKey[i] = splitMix(seed);
-        m_requiredKey[i] = splitMix(seed);
     }
-    m_startSalt = splitMix(seed);
     m_path.reserve(m_grid.cells.size());
 }
 
@@ -61,10 +59,6 @@ int32_t Search::measure(int32_t cell, uint64_t& key)
 {
     const int32_t bound = m_bound.measure(m_grid, cell, m_cellKey.data(), key);
     key ^= m_pieceKey[size_t(cell)];
-    if (m_required >= 0 && m_grid.cells[size_t(m_required)] == kFree) {
-        if (!m_bound.reached(m_required)) return -1;
-        key ^= m_requiredKey[size_t(m_required)]; // the same cells are worth less under the demand
-    }
     return bound;
 }
 
@@ -82,7 +76,7 @@ void Search::fromPlacement(const std::vector<int32_t>& starts, int32_t coveredCo
         m_grid.cells[size_t(s)] = kCovered;
         uint64_t key = 0;
         const int32_t bound = 1 + measure(s, key);
-        order.push_back({kNone, s, 1, bound, key, -1});
+        order.push_back({kNone, s, 1, bound, key});
         m_grid.cells[size_t(s)] = kFree;
     }
     std::stable_sort(order.begin(), order.end(), [](const Child& a, const Child& b) { return a.bound > b.bound; });
@@ -94,8 +88,7 @@ void Search::fromPlacement(const std::vector<int32_t>& starts, int32_t coveredCo
         m_grid.cells[size_t(s.end)] = kCovered;
         m_path.assign(1, {kNone, s.end, 1});
         ++m_nodes;
-        // Its moves carry demands the position alone does not show: keep it apart in the table.
-        dfs(s.end, coveredCount + 1, s.key ^ m_startSalt);
+        dfs(s.end, coveredCount + 1, s.key);
         m_grid.cells[size_t(s.end)] = kFree;
         if (m_aborted) {
             m_upper = std::max(m_best, coveredCount + s.bound);
@@ -128,22 +121,17 @@ int32_t Search::dfs(int32_t piece, int32_t covered, uint64_t key)
 
     Child kids[4];
     int32_t n = 0;
-    int32_t moves = 0;
-    const bool placed = m_path.size() == 1 && m_path[0].dir == kNone;
     for (int32_t d = kUp; d <= kLeft; ++d) {
         const int32_t end = m_grid.slideEnd(piece, d);
         if (end == piece) continue;
-        ++moves;
         const int32_t gain = (end - piece) / m_grid.offset[d];
-        if (placed) m_required = m_grid.cells[size_t(piece - m_grid.offset[d])] == kFree ? piece - m_grid.offset[d] : -1;
         m_grid.cover(piece, end, d);
         uint64_t key = 0;
-        const int32_t rest = measure(end, key);
+        const int32_t bound = gain + measure(end, key);
         m_grid.uncover(piece, end, d);
-        if (rest >= 0) kids[n++] = {d, end, gain, gain + rest, key, m_required};
+        kids[n++] = {d, end, gain, bound, key};
     }
-    if (placed) m_required = -1;
-    if (moves == 0) {
+    if (n == 0) {
         if (covered > m_best || !m_haveLine) {
             m_best = covered;
             m_bestLine = m_path;
@@ -172,9 +160,7 @@ int32_t Search::dfs(int32_t piece, int32_t covered, uint64_t key)
         }
         m_grid.cover(piece, c.end, c.dir);
         m_path.push_back({c.dir, c.end, c.gain});
-        if (placed) m_required = c.required;
         const int32_t value = c.gain + dfs(c.end, covered + c.gain, c.key);
-        if (placed) m_required = -1;
         m_path.pop_back();
         m_grid.uncover(piece, c.end, c.dir);
         if (m_aborted) return 0;

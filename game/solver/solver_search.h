@@ -36,13 +36,11 @@ private:
         int32_t gain;
         int32_t bound;
         uint64_t key;
-        int32_t required; // cell the line must still cover, or -1
     };
 
     // Returns at least what the position can still gain; records every better line.
     int32_t dfs(int32_t piece, int32_t covered, uint64_t key);
-    // Bound and table key of the position with the piece on cell (covered); -1
-    // when the line can no longer cover the required cell.
+    // Bound and table key of the position with the piece on cell (covered).
     int32_t measure(int32_t cell, uint64_t& key);
     bool stopRequested() const;
     double nowMs() const;
@@ -54,13 +52,6 @@ private:
     TranspositionTable m_table;
     std::vector<uint64_t> m_cellKey; // by free cell the piece can reach
     std::vector<uint64_t> m_pieceKey;
-    std::vector<uint64_t> m_requiredKey;
-    uint64_t m_startSalt = 0;
-
-    // A line that places the piece on s and moves it in d first, while the cell
-    // behind s is free, must cover that cell later: otherwise placing on it and
-    // playing the same moves scores one more. Such lines are not searched.
-    int32_t m_required = -1;
 
     std::vector<Step> m_path;
     std::vector<Step> m_bestLine;
