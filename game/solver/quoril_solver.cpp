@@ -2,6 +2,7 @@
 // keeps one start cell of each set that the board's symmetries map onto each other.
 #include "game/solver/quoril_solver.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -43,6 +44,7 @@ Grid makeGrid(const Board& board, const Position& from, int32_t& coveredCount)
             grid.cells[size_t(grid.index(from.pieceX, from.pieceY))] != kCovered)
             throw std::invalid_argument("the piece is not on a covered cell");
     }
+    grid.syncRows();
     return grid;
 }
 
@@ -87,6 +89,41 @@ std::vector<int32_t> distinctStarts(const Grid& grid)
     return starts;
 }
 
+// Mirrored across the diagonal: columns become rows, up becomes left, right becomes down.
+Board transposed(const Board& b)
+{
+    Board t(b.height, b.width);
+    for (int32_t y = 0; y < b.height; ++y)
+        for (int32_t x = 0; x < b.width; ++x)
+            if (b.barrier(x, y)) t.setBarrier(y, x);
+    return t;
+}
+
+Position transposed(const Board& b, const Position& p)
+{
+    Position t{{}, p.pieceY, p.pieceX};
+    if (p.covered.empty()) return t;
+    if (p.covered.size() != b.m_barrier.size()) throw std::invalid_argument("covered map does not fit the board");
+    t.covered.resize(p.covered.size());
+    for (int32_t y = 0; y < b.height; ++y)
+        for (int32_t x = 0; x < b.width; ++x) t.covered[size_t(y + x * b.height)] = p.covered[size_t(x + y * b.width)];
+    return t;
+}
+
+Result solveUpright(const Board& board, const Position& from, const Limits& limits)
+{
+    int32_t covered = 0;
+    Grid grid = makeGrid(board, from, covered);
+    const std::vector<int32_t> starts = from.pieceX < 0 ? distinctStarts(grid) : std::vector<int32_t>{};
+    const int32_t piece = from.pieceX < 0 ? -1 : grid.index(from.pieceX, from.pieceY);
+    Search search(std::move(grid), limits);
+    if (piece < 0)
+        search.fromPlacement(starts, covered);
+    else
+        search.fromPiece(piece, covered);
+    return search.result();
+}
+
 } // namespace
 
 Board::Board(int32_t w, int32_t h) : width(w), height(h), m_barrier(size_t(std::max(w, 0) * std::max(h, 0)), 0) {}
@@ -104,16 +141,18 @@ Result solve(const Board& board, const Limits& limits)
 Result solve(const Board& board, const Position& from, const Limits& limits)
 {
     checkBoard(board);
-    int32_t covered = 0;
-    Grid grid = makeGrid(board, from, covered);
-    const std::vector<int32_t> starts = from.pieceX < 0 ? distinctStarts(grid) : std::vector<int32_t>{};
-    const int32_t piece = from.pieceX < 0 ? -1 : grid.index(from.pieceX, from.pieceY);
-    Search search(std::move(grid), limits);
-    if (piece < 0)
-        search.fromPlacement(starts, covered);
-    else
-        search.fromPiece(piece, covered);
-    return search.result();
+    // The search keeps a row in one word: a board wider than that is solved turned over.
+    if (std::min(board.width, board.height) > kMaxRowCells)
+        throw std::invalid_argument("board size out of range: " + std::to_string(board.width) + " x " +
+                                    std::to_string(board.height));
+    if (board.width <= kMaxRowCells) return solveUpright(board, from, limits);
+    Result r = solveUpright(transposed(board), transposed(board, from), limits);
+    static const int32_t kTurned[5] = {kNone, kLeft, kDown, kRight, kUp};
+    for (Move& m : r.line) {
+        std::swap(m.x, m.y);
+        m.dir = kTurned[m.dir];
+    }
+    return r;
 }
 
 int32_t greedyScore(const Board& board)
@@ -125,7 +164,7 @@ int32_t greedyScore(const Board& board)
     for (int32_t start = 0; start < int32_t(grid.cells.size()); ++start) {
         if (grid.cells[size_t(start)] != kFree) continue;
         Grid play = grid;
-        play.cells[size_t(start)] = kCovered;
+        play.setCell(start, kCovered);
         int32_t score = 1;
         for (int32_t p = start;;) {
             int32_t bestDir = kNone, bestEnd = p, bestGain = 0;

@@ -1,48 +1,79 @@
-// Breadth-first fill from the piece over free cells; no allocation per call.
+// The fill works on whole rows: a row takes in what its neighbours reached and
+// spreads it along its runs of free cells (upward by one addition's carries,
+// downward by a doubling fill), and passes sweep down and up until nothing changes.
 #include "game/solver/reach_bound.h"
 
 #include <algorithm>
 
 namespace solver {
 
-ReachBound::ReachBound(size_t cellCount) : m_mark(cellCount, 0), m_queue(cellCount, 0) {}
+namespace {
 
-int32_t ReachBound::measure(const Grid& grid, int32_t root, const uint64_t* cellKeys, uint64_t& key)
+// The cells of the runs of free that hold a seed.
+inline uint64_t spreadInRow(uint64_t free, uint64_t seed)
 {
-    // Marks are pass numbers, so nothing is cleared between passes until they wrap.
-    if (++m_pass == 0) {
-        std::fill(m_mark.begin(), m_mark.end(), 0u);
-        m_pass = 1;
-    }
-    const uint8_t* cells = grid.cells.data();
-    uint32_t* mark = m_mark.data();
-    int32_t* queue = m_queue.data();
-    const int32_t step[4] = {grid.offset[kUp], grid.offset[kRight], grid.offset[kDown], grid.offset[kLeft]};
-    uint64_t reached = 0;
-    int32_t deadEnds = 0;
-    size_t head = 0, tail = 0;
-    mark[root] = m_pass;
-    queue[tail++] = root;
-    while (head < tail) {
-        const int32_t v = queue[head++];
-        int32_t ways = 0; // neighbours a path can come from or go to: free cells and the root
-        for (int32_t k = 0; k < 4; ++k) {
-            const int32_t w = v + step[k];
-            if (cells[w] != kFree) {
-                ways += w == root;
-                continue;
-            }
-            ++ways;
-            if (mark[w] == m_pass) continue;
-            mark[w] = m_pass;
-            reached ^= cellKeys[w];
-            queue[tail++] = w;
+    seed &= free;
+    if (!seed) return 0;
+    // Carries run from the lowest seed of a run to its top (the top bit is never free).
+    uint64_t g = (((free + seed) ^ free ^ seed) | seed) & free;
+    uint64_t p = free;
+    g |= p & (g >> 1), p &= p >> 1;
+    g |= p & (g >> 2), p &= p >> 2;
+    g |= p & (g >> 4), p &= p >> 4;
+    g |= p & (g >> 8), p &= p >> 8;
+    g |= p & (g >> 16), p &= p >> 16;
+    g |= p & (g >> 32);
+    return g;
+}
+
+inline uint64_t mix(uint64_t z)
+{
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+} // namespace
+
+int32_t ReachBound::measure(const Grid& grid, int32_t root, uint64_t& key)
+{
+    const uint64_t* free = grid.rows.data();
+    uint64_t* r = m_reached.data();
+    const int32_t last = grid.height; // framed rows 1 .. height hold cells
+    std::fill(m_reached.begin(), m_reached.end(), 0);
+    const int32_t rootRow = root / grid.pitch;
+    const uint64_t rootBit = uint64_t(1) << (root % grid.pitch - 1);
+    r[rootRow] = spreadInRow(free[rootRow], (rootBit << 1) | (rootBit >> 1));
+    r[rootRow - 1] = spreadInRow(free[rootRow - 1], rootBit);
+    r[rootRow + 1] = spreadInRow(free[rootRow + 1], rootBit);
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (int32_t y = 1; y <= last; ++y) {
+            const uint64_t n = spreadInRow(free[y], r[y] | r[y - 1] | r[y + 1]);
+            if (n != r[y]) r[y] = n, changed = true;
         }
-        deadEnds += v != root && ways <= 1;
+        for (int32_t y = last; y >= 1; --y) {
+            const uint64_t n = spreadInRow(free[y], r[y] | r[y - 1] | r[y + 1]);
+            if (n != r[y]) r[y] = n, changed = true;
+        }
     }
-    key = reached;
-    // A path passes a cell by one way in and one way out: a dead end can only be its last cell.
-    return int32_t(tail) - 1 - std::max(0, deadEnds - 1);
+
+    // A path passes a cell by one way in and one way out; the root is a way too.
+    int32_t count = 0, deadEnds = 0;
+    uint64_t hash = 0;
+    for (int32_t y = 1; y <= last; ++y) {
+        if (!r[y]) continue;
+        const uint64_t rootHere = y == rootRow ? rootBit : 0;
+        const uint64_t up = free[y - 1] | (y - 1 == rootRow ? rootBit : 0);
+        const uint64_t down = free[y + 1] | (y + 1 == rootRow ? rootBit : 0);
+        const uint64_t left = (free[y] | rootHere) << 1, right = (free[y] | rootHere) >> 1;
+        const uint64_t twoWays = (up & (down | left | right)) | (down & (left | right)) | (left & right);
+        count += __builtin_popcountll(r[y]);
+        deadEnds += __builtin_popcountll(r[y] & ~twoWays);
+        hash ^= mix(r[y] ^ (uint64_t(y) * 0x9E3779B97F4A7C15ull));
+    }
+    key = hash;
+    return count - std::max(0, deadEnds - 1);
 }
 
 } // namespace solver

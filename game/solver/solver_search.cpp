@@ -30,16 +30,12 @@ int32_t tableBits(size_t cells)
 
 Search::Search(Grid grid, const Limits& limits)
     // The clock starts before the table is allocated: that time counts too.
-    : m_grid(std::move(grid)), m_limits(limits), m_deadline(limits.timeLimitMs > 0.0 ? nowMs() + limits.timeLimitMs : 0.0),
-      m_bound(m_grid.cells.size()),
-      m_table(tableBits(size_t(m_grid.width * m_grid.height))), m_cellKey(m_grid.cells.size()),
-      m_pieceKey(m_grid.cells.size())
+    : m_grid(std::move(grid)), m_limits(limits),
+      m_deadline(limits.timeLimitMs > 0.0 ? nowMs() + limits.timeLimitMs : 0.0), m_bound(m_grid.height),
+      m_table(tableBits(size_t(m_grid.width * m_grid.height))), m_pieceKey(m_grid.cells.size())
 {
     uint64_t seed = 0x51A7E5EEDull;
-    for (size_t i = 0; i < m_grid.cells.size(); ++i) {
-        m_cellKey[i] = splitMix(seed);
-        m_pieceKey[i] = splitMix(seed);
-    }
+    for (uint64_t& k : m_pieceKey) k = splitMix(seed);
     m_path.reserve(m_grid.cells.size());
 }
 
@@ -57,7 +53,7 @@ bool Search::stopRequested() const
 
 int32_t Search::measure(int32_t cell, uint64_t& key)
 {
-    const int32_t bound = m_bound.measure(m_grid, cell, m_cellKey.data(), key);
+    const int32_t bound = m_bound.measure(m_grid, cell, key);
     key ^= m_pieceKey[size_t(cell)];
     return bound;
 }
@@ -73,11 +69,11 @@ void Search::fromPlacement(const std::vector<int32_t>& starts, int32_t coveredCo
             allMeasured = false;
             break;
         }
-        m_grid.cells[size_t(s)] = kCovered;
+        m_grid.setCell(s, kCovered);
         uint64_t key = 0;
         const int32_t bound = 1 + measure(s, key);
         order.push_back({kNone, s, 1, bound, key});
-        m_grid.cells[size_t(s)] = kFree;
+        m_grid.setCell(s, kFree);
     }
     std::stable_sort(order.begin(), order.end(), [](const Child& a, const Child& b) { return a.bound > b.bound; });
     m_best = coveredCount;
@@ -85,11 +81,11 @@ void Search::fromPlacement(const std::vector<int32_t>& starts, int32_t coveredCo
     if (!allMeasured) order.resize(std::min<size_t>(order.size(), 1)); // just one line, then stop
     for (const Child& s : order) {
         if (coveredCount + s.bound <= m_best) break;
-        m_grid.cells[size_t(s.end)] = kCovered;
+        m_grid.setCell(s.end, kCovered);
         m_path.assign(1, {kNone, s.end, 1});
         ++m_nodes;
         dfs(s.end, coveredCount + 1, s.key);
-        m_grid.cells[size_t(s.end)] = kFree;
+        m_grid.setCell(s.end, kFree);
         if (m_aborted) {
             m_upper = std::max(m_best, coveredCount + s.bound);
             break;

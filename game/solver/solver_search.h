@@ -50,7 +50,6 @@ private:
     double m_deadline = 0.0;
     ReachBound m_bound;
     TranspositionTable m_table;
-    std::vector<uint64_t> m_cellKey; // by free cell the piece can reach
     std::vector<uint64_t> m_pieceKey;
 
     std::vector<Step> m_path;

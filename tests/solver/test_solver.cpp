@@ -119,7 +119,8 @@ TEST(SolverPar, MatchesExhaustiveSearchAndTheLineReachesIt)
         int32_t w, h, barriers;
         uint64_t seeds;
     } cases[] = {{2, 2, 0, 1}, {3, 3, 0, 1}, {4, 4, 0, 1}, {5, 3, 0, 1}, {1, 5, 1, 3},
-                 {4, 3, 2, 12}, {4, 4, 3, 12}, {5, 4, 3, 12}, {5, 5, 4, 8}, {6, 4, 5, 6}};
+                 {4, 3, 2, 12}, {4, 4, 3, 12}, {5, 4, 3, 12}, {5, 5, 4, 8}, {6, 4, 5, 6},
+                 {70, 2, 9, 2}}; // wider than a row mask: solved turned over
     for (const Case& c : cases)
         for (uint64_t s = 1; s <= c.seeds; ++s) {
             const Board b = seeded(c.w, c.h, c.barriers, s);
