@@ -26,6 +26,15 @@ inline uint64_t spreadInRow(uint64_t free, uint64_t seed)
     return g;
 }
 
+// Without a target that has a population count instruction the builtin is a library call.
+inline int32_t bitCount(uint64_t v)
+{
+    v = v - ((v >> 1) & 0x5555555555555555ull);
+    v = (v & 0x3333333333333333ull) + ((v >> 2) & 0x3333333333333333ull);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return int32_t((v * 0x0101010101010101ull) >> 56);
+}
+
 inline uint64_t mix(uint64_t z)
 {
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -68,8 +77,8 @@ int32_t ReachBound::measure(const Grid& grid, int32_t root, uint64_t& key)
         const uint64_t down = free[y + 1] | (y + 1 == rootRow ? rootBit : 0);
         const uint64_t left = (free[y] | rootHere) << 1, right = (free[y] | rootHere) >> 1;
         const uint64_t twoWays = (up & (down | left | right)) | (down & (left | right)) | (left & right);
-        count += __builtin_popcountll(r[y]);
-        deadEnds += __builtin_popcountll(r[y] & ~twoWays);
+        count += bitCount(r[y]);
+        deadEnds += bitCount(r[y] & ~twoWays);
         hash ^= mix(r[y] ^ (uint64_t(y) * 0x9E3779B97F4A7C15ull));
     }
     key = hash;
