@@ -18,7 +18,7 @@ uint64_t splitMix(uint64_t& state)
     return z ^ (z >> 31);
 }
 
-// About a thousand slots per free cell, within 64 Ki .. 1 Mi slots (16 MB).
+// About a thousand slots per cell, within 64 Ki .. 1 Mi slots (16 MB).
 int32_t tableBits(size_t cells)
 {
     int32_t bits = 16;
