@@ -1,6 +1,7 @@
 // The fill works on whole rows: a row takes in what its neighbours reached and
 // spreads it along its runs of free cells (upward by one addition's carries,
-// downward by a doubling fill), and passes sweep down and up until nothing changes.
+// downward by a doubling fill); sweeps go down and up over the rows around
+// those reached until one changes nothing.
 #include "game/solver/reach_bound.h"
 
 #include <algorithm>
@@ -55,22 +56,29 @@ int32_t ReachBound::measure(const Grid& grid, int32_t root, uint64_t& key)
     r[rootRow] = spreadInRow(free[rootRow], (rootBit << 1) | (rootBit >> 1));
     r[rootRow - 1] = spreadInRow(free[rootRow - 1], rootBit);
     r[rootRow + 1] = spreadInRow(free[rootRow + 1], rootBit);
+    // Sweep down and up in turn over the rows next to those reached (the range
+    // grows as the sweep goes), until a sweep changes nothing.
+    int32_t lo = std::max(1, rootRow - 1), hi = std::min(last, rootRow + 1);
+    auto visit = [&](int32_t y) {
+        const uint64_t n = spreadInRow(free[y], r[y] | r[y - 1] | r[y + 1]);
+        if (n == r[y]) return false;
+        r[y] = n;
+        lo = std::min(lo, y);
+        hi = std::max(hi, y);
+        return true;
+    };
     for (bool changed = true; changed;) {
         changed = false;
-        for (int32_t y = 1; y <= last; ++y) {
-            const uint64_t n = spreadInRow(free[y], r[y] | r[y - 1] | r[y + 1]);
-            if (n != r[y]) r[y] = n, changed = true;
-        }
-        for (int32_t y = last; y >= 1; --y) {
-            const uint64_t n = spreadInRow(free[y], r[y] | r[y - 1] | r[y + 1]);
-            if (n != r[y]) r[y] = n, changed = true;
-        }
+        for (int32_t y = std::max(1, lo - 1); y <= std::min(last, hi + 1); ++y) changed |= visit(y);
+        if (!changed) break;
+        changed = false;
+        for (int32_t y = std::min(last, hi + 1); y >= std::max(1, lo - 1); --y) changed |= visit(y);
     }
 
     // A path passes a cell by one way in and one way out; the root is a way too.
     int32_t count = 0, deadEnds = 0;
     uint64_t hash = 0;
-    for (int32_t y = 1; y <= last; ++y) {
+    for (int32_t y = lo; y <= hi; ++y) {
         if (!r[y]) continue;
         const uint64_t rootHere = y == rootRow ? rootBit : 0;
         const uint64_t up = free[y - 1] | (y - 1 == rootRow ? rootBit : 0);
