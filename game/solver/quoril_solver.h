@@ -34,7 +34,8 @@ struct Board {
 };
 
 // A running game: the covered cells (the piece's cell included) and the piece.
-// Without a piece (pieceX < 0) the next move is the placement.
+// Without a piece (pieceX < 0) the next move is the placement. From the game's
+// board: covered[x + y * width] = cell (x, y) holds 2; the piece's cell x and y.
 struct Position {
     std::vector<uint8_t> covered; // width * height flags, or empty for none
     int32_t pieceX = -1;
@@ -66,9 +67,10 @@ struct Result {
     uint64_t nodes = 0;     // positions searched
 };
 
-// Raises std::invalid_argument for a board without cells, one larger than
-// 128 x 128, or a position that does not fit the board (a piece on a cell that
-// is not covered, a covered barrier).
+// Without a time limit the search runs until the best score is proven. Raises
+// std::invalid_argument for a board without cells, a side over 128 cells or
+// both over 63, or a position that does not fit the board (a piece on a cell
+// that is not covered, a covered barrier). Safe to run on several threads at once.
 Result solve(const Board& board, const Limits& limits = {});
 Result solve(const Board& board, const Position& from, const Limits& limits = {});
 
