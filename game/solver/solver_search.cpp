@@ -93,7 +93,7 @@ void Search::fromPlacement(const std::vector<int32_t>& starts, int32_t coveredCo
     }
     if (!allMeasured) {
         m_aborted = true;
-        m_upper = coveredCount + int32_t(starts.size());
+        m_upper = coveredCount + int32_t(std::count(m_grid.cells.begin(), m_grid.cells.end(), uint8_t(kFree)));
     } else if (!m_aborted) {
         m_upper = m_best;
     }
