@@ -111,5 +111,39 @@ TEST_F(GuiListBox, ScrollBoxChildrenOutOfViewAreNotClickable)
     }
 }
 
+class GuiListDrawing : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        withGraphics();
+    }
+};
+
+TEST_F(GuiListDrawing, VisibleCellsDrawInsideTheViewportSetBefore)
+{
+    m_gui->AddNewElement("listbox", "L", 0);
+    set("L", "coords", GUIRECT{100, 100, 80, 50});
+    set("L", "cellheight", 20.0f);
+    set("L", "cellscount", 10.0f);
+    set("L", "scrolly", 30.0f);
+    set("L", "visible", true);
+    set("L", "on_redrawcell", TRSGUIACTION([] {
+            CTarnisGUI* gui = CTarnisGUI::Instance();
+            const GUIRECT& v = gui->GetViewport();
+            g_trace.push_back(std::to_string(int(gui->GetActionArgFloat(0))) + " at " +
+                              std::to_string(int(gui->GetActionArgPoint(1).y)) + " in " + std::to_string(int(v.x)) +
+                              "," + std::to_string(int(v.y)) + "," + std::to_string(int(v.width)) + "," +
+                              std::to_string(int(v.height)));
+        }));
+    frame();
+    const GUIRECT outer = m_gui->ClipViewport(GUIRECT{0, 0, 120, 600});
+    drawn(m_gui->GetElement(1));
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"1 at 90 in 100,100,20,50", "2 at 110 in 100,100,20,50",
+                                                 "3 at 130 in 100,100,20,50", "4 at 150 in 100,100,20,50"}));
+    EXPECT_EQ(m_gui->GetViewport().width, 120) << "the viewport set before comes back";
+    m_gui->RestoreViewport(outer);
+}
+
 } // namespace
 } // namespace guitest
