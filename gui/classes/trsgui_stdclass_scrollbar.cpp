@@ -245,8 +245,7 @@ void CGUIScrollBar::Render()
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_SCROLLBASE);
     if (!m_bShown) return;
-    CTarnis* t = CTarnis::Instance();
-    if (m_iTechnique != -1) t->GFX_TechApply(m_iTechnique);
+    int32_t texture = -1;
     if (m_aiTextures[GUISIT_NORMAL] != -1) {
         int32_t situation = GUISIT_NORMAL;
         if (!m_bActive)
@@ -256,9 +255,8 @@ void CGUIScrollBar::Render()
         else if (m_bOverSlider)
             situation = GUISIT_SELECTED;
         // A state texture of -1 falls back to the normal one.
-        const int32_t texture = m_aiTextures[situation];
-        t->GFX_TexSet(texture != -1 ? texture : m_aiTextures[GUISIT_NORMAL], 0);
+        texture = m_aiTextures[situation] != -1 ? m_aiTextures[situation] : m_aiTextures[GUISIT_NORMAL];
     }
-    t->GFX_VQuadSetColor(m_clrCurColor.x, m_clrCurColor.y, m_clrCurColor.width, m_clrCurColor.height);
+    ApplyLook(texture);
     DrawScheme(m_rcSlider);
 }
