@@ -7,7 +7,7 @@
 #include "game/gamelogic_main.h"
 #include "game/gameplay_main.h"
 #include "game/resload_functions.h"
-#include "gui/trsgui_ctarnisgui_main.h"
+#include "gui/trsgui_ctarnisgui.h"
 
 namespace {
 

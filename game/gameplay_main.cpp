@@ -12,7 +12,7 @@
 #include "game/gamelogic_main.h"
 #include "game/highscore.h"
 #include "game/resload_functions.h"
-#include "gui/trsgui_ctarnisgui_main.h"
+#include "gui/trsgui_ctarnisgui.h"
 
 CTarnis* g_pTRS = nullptr;
 CTarnisGUI* g_pGUI = nullptr;
@@ -252,7 +252,7 @@ void ShowGameResult()
     ExecuteElementCommand(g_iBestMoves >= g_iMoves ? "WND_DTP_COMPLETE" : "WND_DTP_HIGHSCORE", GUICMD_SHOW);
 }
 
-bool GameFrame()
+void UpdateGame()
 {
     g_fFrameDelta = g_pTRS->SYS_TimerGetDelta();
     HandleBoardClick();
@@ -262,6 +262,11 @@ bool GameFrame()
         if (g_pCurrentPiece && g_iGameState == GAMESTATE_STEERING && IsGameOver()) ShowGameResult();
     }
     if (g_pTRS->INP_KeyboardIsKeyClicked(kKeyF2)) g_bDebugOverlay = !g_bDebugOverlay;
+}
+
+bool GameFrame()
+{
+    UpdateGame();
     g_pTRS->GFX_SceneBegin();
     g_pTRS->GFX_SceneClearScreen(0.0f, 0.0f, 0.0f);
     g_pGUI->Render();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/res/ctarnis_utils_cxmlvar.h"
+#include "gui/trsgui_cguielement.h"
 
 class CTarnis;
 class CTarnisGUI;
@@ -16,14 +17,6 @@ class CSmartID;
 constexpr int32_t EHS_FILE_STARTGAME = 1013;
 constexpr int32_t EHS_FILE_SHOWGAMERESULT = 1015;
 constexpr int32_t EHS_FILE_GAMEPLAY_INIT = 1023;
-
-// Element commands of the GUI.
-enum : int32_t {
-    GUICMD_SHOW = 1,
-    GUICMD_HIDE = 2,
-    GUICMD_ENABLE = 3,
-    GUICMD_DISABLE = 4,
-};
 
 extern CTarnis* g_pTRS;
 extern CTarnisGUI* g_pGUI;
@@ -38,6 +31,9 @@ void RegisterGameActions();
 // scores; no game runs until the start button is pressed.
 void GamePlay_Init();
 void StartGame();
+// The frame's logic: the clock, the click, the GUI, the piece, the end of a game, F2.
+void UpdateGame();
+// UpdateGame, then the frame drawn and presented; F9 saves it.
 bool GameFrame();
 // Opens the completion window, or the high-score window for a new record.
 void ShowGameResult();
