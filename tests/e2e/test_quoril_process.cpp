@@ -1,5 +1,5 @@
-// The real quoril program, headless: it starts, runs its loop, and ends in
-// order on SIGTERM; a second copy leaves the first alone.
+// The real quoril program on its data, headless: it starts, runs its loop, and
+// ends in order on SIGTERM; a second copy leaves the first alone.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -7,6 +7,7 @@
 #include <csignal>
 #include <thread>
 
+#include "tests/e2e/quoril_data.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -52,7 +53,15 @@ bool waitForLogLine(const std::string& line, std::chrono::milliseconds timeout)
     return false;
 }
 
-class QuorilProcess : public tst::InScratchDir {};
+class QuorilProcess : public tst::InScratchDir {
+protected:
+    void SetUp() override
+    {
+        std::string why = e2e::QuorilNotReady();
+        if (!why.empty()) GTEST_SKIP() << why;
+        e2e::CopyGameData();
+    }
+};
 
 TEST_F(QuorilProcess, SigtermEndsTheRunInOrder)
 {

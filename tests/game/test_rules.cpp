@@ -240,6 +240,40 @@ TEST_F(Game, NewRecordIsSavedUnderTheTypedName)
     EXPECT_EQ(g_iGameState, GAMESTATE_PLACEMENT);
 }
 
+TEST_F(Game, SessionStartRefusesDataItCannotPlay)
+{
+    g_pGUI->AddNewElement("probe", "FLX_MW_GAMEBOARD", 0);
+    tst::writeFile("game.mod", sfxtest::modModule());
+    m_engine->SFX_LoadMusic("game.mod", "MUS_GAME", 0, 0, 0, 0);
+    const struct {
+        int32_t gameID, sizeX;
+        GUIRECT board;
+        const char* error;
+    } cases[] = {
+        {0, 3, {1, 2, 3, 4}, "Error in GamePlay_Init: invalid resource ID!"},
+        {1, 0, {1, 2, 3, 4}, "Error in GamePlay_Init: no level pack loaded!"},
+        {1, 3, {1, 2, 0, 4}, "Error in GamePlay_Init: invalid game board cell size!"},
+        {1, 3, {1, 2, 3, -4}, "Error in GamePlay_Init: invalid game board cell size!"},
+        {1, 3, {1, 2, 3, 4}, ""},
+    };
+    for (const auto& c : cases) {
+        g_xvGameID.m_iValue = c.gameID;
+        g_LevelDesc.m_iSizeX = g_LevelDesc.m_iSizeY = c.sizeX;
+        g_pGUI->SetElementParam("FLX_MW_GAMEBOARD", GUIPARAM_COORDS, CGUIValue(c.board));
+        std::string error;
+        try {
+            GamePlay_Init();
+        } catch (const CEHSException& e) {
+            error = e.m_strDescription;
+        }
+        EXPECT_EQ(error, c.error);
+    }
+    EXPECT_EQ(g_fBoardOriginY, 2.0f);
+    EXPECT_EQ(g_fCellHeight, 4.0f);
+    EXPECT_EQ(g_iGameState, GAMESTATE_NOGAME) << "no game until start is pressed";
+    EXPECT_EQ(text("L_MW_MOVES_MOVES"), "0");
+}
+
 TEST(SafeArray, AccessBeforeCreationRaisesItsText)
 {
     T2DSafeArray<int32_t, -1> cells;
