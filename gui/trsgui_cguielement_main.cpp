@@ -32,8 +32,8 @@ void CGUIElement::UpdateChildren()
     UpdateChildrenWith(m_rcCurRect, m_clrCurColor, m_bShown, m_bActive, 0.0f, 0.0f);
 }
 
-void CGUIElement::UpdateChildrenWith(const GUIRECT& rect, const GUIRECT& color, bool shown, bool active,
-                                     float scrollX, float scrollY)
+void CGUIElement::UpdateChildrenWith(const GUIRECT& rect, const GUIRECT& color, bool shown, bool active, float scrollX,
+                                     float scrollY)
 {
     if (!m_bShown && !m_bActive) return;
     // By index over the children present now: handlers may append children
@@ -134,7 +134,8 @@ void CGUIElement::SetParam(int32_t paramID, const CGUIValue& value)
     }
     case GUIPARAM_TAG: m_iTag = ValueToInt(value); return;
     default:
-        EHS_THROW(EHS_TYPE_GAME, 0, "Cannot set GUI element param: unknown ID! ID = " + idContinuation(paramID, m_strID));
+        EHS_THROW(EHS_TYPE_GAME, 0,
+                  "Cannot set GUI element param: unknown ID! ID = " + idContinuation(paramID, m_strID));
     }
 }
 
@@ -151,7 +152,8 @@ CGUIValue CGUIElement::GetParam(int32_t paramID)
     case GUIPARAM_ENABLED: return CGUIValue(m_bEnabled);
     case GUIPARAM_TAG: return CGUIValue(float(m_iTag));
     default:
-        EHS_THROW(EHS_TYPE_GAME, 0, "Cannot get GUI element param: unknown ID! ID = " + idContinuation(paramID, m_strID));
+        EHS_THROW(EHS_TYPE_GAME, 0,
+                  "Cannot get GUI element param: unknown ID! ID = " + idContinuation(paramID, m_strID));
     }
 }
 

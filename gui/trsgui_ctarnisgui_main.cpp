@@ -2,6 +2,8 @@
 // table and its operations, delayed commands, tip timing and the frame.
 #include "gui/trsgui_ctarnisgui.h"
 
+#include <new>
+
 #include "engine/core/ctarnis.h"
 #include "gui/classes/trsgui_stdclasses.h"
 #include "gui/trsgui_fileids.h"
@@ -33,6 +35,7 @@ CTarnisGUI::CTarnisGUI()
         trs->GFX_GetResolution(&width, &height);
         s_iScreenWidth = width;
         s_iScreenHeight = height;
+        s_fFrameTime = 0.1f;
         registerStandardClasses();
         registerStandardParams();
         CGUIElement* desktop = TRSGUI_CreateDesktop("DESKTOP");
@@ -41,8 +44,10 @@ CTarnisGUI::CTarnisGUI()
         m_mapElementIDs.emplace("DESKTOP", 0);
         m_fTipAppearDelay = 1.0f;
         m_fTipCountdown = m_fPrevTipCountdown = m_fTipAppearDelay;
-        m_pEnums = new CGUIEnumsManager;
-        m_pStyles = new CGUIStylesManager;
+        m_pEnums = new (std::nothrow) CGUIEnumsManager;
+        if (!m_pEnums) EHS_THROW(EHS_TYPE_GAME, 0, "Cannot create GUIEnums manager!");
+        m_pStyles = new (std::nothrow) CGUIStylesManager;
+        if (!m_pStyles) EHS_THROW(EHS_TYPE_GAME, 0, "Cannot create GUIStyles manager!");
         // A host without scripting still gets a working GUI (script handlers then fail when run).
         if (trs->SCR_GetLuaState()) TRSGUI_RegisterScriptFunctions();
     } catch (...) {
@@ -87,8 +92,10 @@ void CTarnisGUI::RegisterParam(const std::string& name, int32_t id, int32_t type
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_MAIN);
     const std::string rest = name + " iID = " + std::to_string(id);
-    if (m_mapParamIDs.count(name)) EHS_THROW(EHS_TYPE_GAME, 0, "Dublicated GUI Element parameter(strID)! strID = " + rest);
-    if (m_mapParamTypes.count(id)) EHS_THROW(EHS_TYPE_GAME, 0, "Dublicated GUI Element parameter(iID)! strID = " + rest);
+    if (m_mapParamIDs.count(name))
+        EHS_THROW(EHS_TYPE_GAME, 0, "Dublicated GUI Element parameter(strID)! strID = " + rest);
+    if (m_mapParamTypes.count(id))
+        EHS_THROW(EHS_TYPE_GAME, 0, "Dublicated GUI Element parameter(iID)! strID = " + rest);
     m_mapParamIDs.emplace(name, id);
     m_mapParamTypes.emplace(id, type);
 }
@@ -308,7 +315,8 @@ void CTarnisGUI::updateTip()
         if (m_fTipCountdown < 0.0f) m_fTipCountdown = 0.0f;
         if (m_fTipCountdown == 0.0f) {
             CGUIElement* tip = m_vecElements[size_t(m_iCurTip)];
-            if (m_fPrevTipCountdown > 0.0f || (m_iCurTip != m_iPrevTip && m_iPrevTip != -1)) tip->ExecuteCommand(GUICMD_SHOW);
+            if (m_fPrevTipCountdown > 0.0f || (m_iCurTip != m_iPrevTip && m_iPrevTip != -1))
+                tip->ExecuteCommand(GUICMD_SHOW);
             tip->Update(GUIRECT{}, kWhite, true, true, 0.0f, 0.0f);
         }
     }

@@ -1,7 +1,9 @@
 // The standard registry contents: the sixteen element classes and the 125
 // parameters with their IDs and value types, in registration order.
+#include "engine/core/ctarnis.h"
 #include "gui/classes/trsgui_stdclasses.h"
 #include "gui/trsgui_ctarnisgui.h"
+#include "gui/trsgui_fileids.h"
 
 namespace {
 
@@ -75,10 +77,12 @@ const ClassEntry kClasses[] = {
 
 void CTarnisGUI::registerStandardClasses()
 {
+    EHS_CHECKPOINT(EHS_FILE_TRSGUI_REGISTRY);
     for (const ClassEntry& c : kClasses) RegisterClass(c.factory, c.name);
 }
 
 void CTarnisGUI::registerStandardParams()
 {
+    EHS_CHECKPOINT(EHS_FILE_TRSGUI_REGISTRY);
     for (const ParamEntry& p : kParams) RegisterParam(p.name, p.id, p.type);
 }

@@ -38,7 +38,8 @@ int32_t integerArg(lua_State* L, int index)
 
 [[noreturn]] void invalidCombination(const char* adapter)
 {
-    EHS_THROW(EHS_TYPE_GAME, 0, std::string("Error in glue function ") + adapter + ": invalid combination of arguments!");
+    EHS_THROW(EHS_TYPE_GAME, 0,
+              std::string("Error in glue function ") + adapter + ": invalid combination of arguments!");
 }
 
 int glue_TRSGUI_AddNewElement(lua_State* L)

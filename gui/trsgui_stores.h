@@ -15,10 +15,17 @@ public:
     void AddItem(const std::string& name, const std::string& value) { m_vecItems.emplace_back(name, value); }
     int32_t GetItemsCount() const { return int32_t(m_vecItems.size()); }
     // Null for an index outside the list.
-    const char* GetItemName(int32_t index) const;
-    const char* GetItemValue(int32_t index) const;
+    const char* GetItemName(int32_t index) const
+    {
+        return valid(index) ? m_vecItems[size_t(index)].first.c_str() : nullptr;
+    }
+    const char* GetItemValue(int32_t index) const
+    {
+        return valid(index) ? m_vecItems[size_t(index)].second.c_str() : nullptr;
+    }
 
 private:
+    bool valid(int32_t index) const { return index >= 0 && index < GetItemsCount(); }
     std::vector<std::pair<std::string, std::string>> m_vecItems;
 };
 

@@ -2,7 +2,9 @@
 #include "gui/classes/trsgui_stdclass_desktop.h"
 
 #include "gui/classes/trsgui_stdclasses.h"
+#include "engine/core/ctarnis.h"
 #include "gui/trsgui_ctarnisgui.h"
+#include "gui/trsgui_fileids.h"
 
 CGUIDesktop::CGUIDesktop(const std::string& id) : CGUIElement(id)
 {
@@ -15,6 +17,7 @@ CGUIDesktop::CGUIDesktop(const std::string& id) : CGUIElement(id)
 // The root has no parent: its own values are the starting point of the tree.
 void CGUIDesktop::Update(const GUIRECT&, const GUIRECT&, bool, bool, float, float)
 {
+    EHS_CHECKPOINT(EHS_FILE_TRSGUI_DESKTOP);
     m_clrCurColor = m_clrColor;
     m_rcCurRect = m_rcCoords;
     m_bShown = m_bVisible;
