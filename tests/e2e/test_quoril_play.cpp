@@ -27,11 +27,19 @@ namespace {
 
 constexpr const char* kReport = "play_report.txt";
 
-void push(Uint32 type, int x, int y, SDL_Scancode key = SDL_SCANCODE_UNKNOWN)
+// Events carry window pixels: the picture (800 × 600) may be scaled into a
+// larger window, so a back-buffer pixel's middle is mapped out.
+void push(Uint32 type, int bx, int by, SDL_Scancode key = SDL_SCANCODE_UNKNOWN)
 {
+    HWND hwnd = g_pTRS->m_hGameWindow;
+    SDL_Rect shown{0, 0, 1, 1};
+    int width = 1, height = 1;
+    TnsGetPresentRect(hwnd, &shown);
+    TNS_GetWindowBackBufferSize(hwnd, &width, &height);
+    const int x = shown.x + (2 * bx + 1) * shown.w / (2 * width), y = shown.y + (2 * by + 1) * shown.h / (2 * height);
     SDL_Event ev{};
     ev.type = type;
-    Uint32 window = SDL_GetWindowID(TnsGetSdlWindow(g_pTRS->m_hGameWindow));
+    Uint32 window = SDL_GetWindowID(TnsGetSdlWindow(hwnd));
     if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
         ev.key = {type, 0, window, Uint8(type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED), 0, 0, 0, {key, 0, 0, 0}};
     } else if (type == SDL_MOUSEMOTION) {
