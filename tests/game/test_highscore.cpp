@@ -47,7 +47,8 @@ TEST_F(HighScore, RecordBytesAndReadBack)
 
 TEST_F(HighScore, DamagedFilesAreRefused)
 {
-    const std::string name = "Error in LoadFile: Invalid player name!", count = "Error in LoadFile: Invalid count moves!";
+    const std::string name = "Error in LoadFile: Invalid player name!";
+    const std::string count = "Error in LoadFile: Invalid count moves!";
     const std::pair<std::string, std::string> cases[] = {
         {"\0\x19\0\0\0"s, name}, {"AB"s, name}, {std::string(kHighScoreMaxName + 1, 'A') + "\0\x19\0\0\0"s, name},
         {"ABC\0\0\0\0\0"s, count}, {"ABC\0\xff\xff\xff\xff"s, count}, {"ABC\0\x19\0"s, count},

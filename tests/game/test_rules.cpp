@@ -77,7 +77,10 @@ protected:
     {
         frame(0.01f, int32_t(kOrigin + kCell * cellX + 5), int32_t(kOrigin + kCell * cellY + 5));
     }
-    void expectPiece(int32_t x, int32_t y) { EXPECT_EQ(std::pair(g_pCurrentPiece->m_iCellX, g_pCurrentPiece->m_iCellY), std::pair(x, y)); }
+    void expectPiece(int32_t x, int32_t y)
+    {
+        EXPECT_EQ(std::pair(g_pCurrentPiece->m_iCellX, g_pCurrentPiece->m_iCellY), std::pair(x, y));
+    }
     bool soundPlaying() { return m_engine->SFX_SoundGetStatus("SND_PIECEMOVE") != 0; }
     std::string text(const char* id) { return g_pGUI->GetElementParam(id, kText).GetString(); }
     bool flag(const char* id, int32_t param = GUIPARAM_VISIBLE) { return g_pGUI->GetElementParam(id, param).GetBool(); }
