@@ -31,8 +31,8 @@ pak: configure
 	@cmake --build $(BUILD_DIR) --target pak
 
 # The game run from the PAK instead of the loose files.
-run-pak: build pak
-	cd $(BUILD_DIR)/dist && $(CURDIR)/$(BUILD_DIR)/quoril
+run-pak: configure
+	@cmake --build $(BUILD_DIR) --target run_pak
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300

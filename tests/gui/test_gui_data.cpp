@@ -31,6 +31,7 @@ TEST_F(GuiData, NodesBuildTheTreeAndExistingIDsAreReconfigured)
     EXPECT_EQ(rect("W1").height, 4);
     EXPECT_EQ(m_gui->GetElement(0)->m_clrColor.height, 0.5f);
     EXPECT_EQ(at(3)->GetParent(), m_gui->GetElement(0));
+    EXPECT_TRUE(at(2)->m_bVisible && at(3)->m_bVisible) << "\"true\" and \"1\" are true";
     m_gui->SetElementParam("B1", "coords", CGUIValue(GUIRECT{}));
     m_t->RES_LoadResource("G"); // loading again returns the screen to its data state
     EXPECT_EQ(m_gui->GetElementCount(), 4);

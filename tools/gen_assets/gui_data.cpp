@@ -2,6 +2,7 @@
 // (see gui_build.h). Parameters are written exactly as the GUI data format
 // names them; everything an element shows comes from here.
 #include <cmath>
+#include <stdexcept>
 #include <sstream>
 
 #include "tools/gen_assets/gui_build.h"
@@ -54,6 +55,7 @@ XmlNode fillNode(const std::string& id, const Box& b, const Rgba& colour)
 XmlNode labelNode(const std::string& id, float x, float midY, float width, const std::string& font,
                   const FontMetrics& m, const std::string& text, const Rgba& colour, Align align)
 {
+    if (m.width(text) > width) throw std::runtime_error("text does not fit its label " + id + ": " + text);
     // A label's y is the top of its glyph cells; the capitals sit between
     // baseline - capHeight and baseline below it.
     const float top = std::round(midY - float(m.baseline) + float(m.capHeight) / 2.0f);
@@ -183,6 +185,10 @@ void generateTips(Output& out, const Fonts& fonts)
                           Rgba{0.92f, 0.96f, 1, 1}, Align::Left));
         root.add(std::move(tip));
     }
+    // An empty tip for the layer that dims the screen under a dialog: it is
+    // updated after the screen below, so it hides that screen's tips.
+    XmlNode& none = root.child("tip");
+    none.attr("id", "TIP_NONE").attr("coords", "0 0 1 1").attr("drawscheme", 6);
     saveGui(out, "GUI_TIPS", "GUIDATA", "gui/tips.xml", root, "Tool tips, shown when the pointer rests on an element.");
 }
 

@@ -23,7 +23,9 @@ XmlNode cardNode(const std::string& id, const Box& c)
 // never uncovers the top.
 XmlNode dimNode(const std::string& id)
 {
-    return fillNode(id, {0, -40, float(lay::kScreenW), float(lay::kScreenH) + 80}, Rgba{0.02f, 0.03f, 0.08f, 0.55f});
+    XmlNode dim = fillNode(id, {0, -40, float(lay::kScreenW), float(lay::kScreenH) + 80}, Rgba{0.02f, 0.03f, 0.08f, 0.55f});
+    dim.attr("tip", "TIP_NONE"); // the buttons under it keep their tips to themselves
+    return dim;
 }
 
 XmlNode headerNode(const std::string& prefix, const Box& card, const std::string& title, const Fonts& f)
@@ -122,13 +124,13 @@ XmlNode mainWindow(const Fonts& f)
 
     // Right-hand column: the goal, the running score, the best result, buttons.
     const float px = kPanelX, pw = kPanelW;
-    XmlNode& goal = w.add(frameNode("TILE_MW_GOAL", {px, 28, pw, 104}, "TEX_GLASS", 64, 64, 16));
+    XmlNode& goal = w.add(frameNode("TILE_MW_GOAL", {px, 20, pw, 110}, "TEX_GLASS", 64, 64, 16));
     goal.attr("tip", "TIP_MW_GOAL");
     goal.add(labelNode("L_MW_GOAL_TITLE", 16, 20, pw - 32, "FNT_BOLD", f.bold, "GOAL", kMistText,
                        Align::Left));
-    float gy = 48;
+    float gy = 47;
     paragraph(goal, "L_MW_GOAL_TEXT", 16, gy, pw - 28, "Slide the piece to cover as many cells as you can.", f,
-              Rgba{0.93f, 0.95f, 1, 1}, Align::Left, 21);
+              Rgba{0.93f, 0.95f, 1, 1}, Align::Left, 20);
 
     XmlNode& moves = w.add(frameNode("TILE_MW_MOVES", {px, kBoardY - 12, pw, 96}, "TEX_GLASS", 64, 64, 16));
     moves.attr("tip", "TIP_MW_MOVES").attr("visible", 0); // shown when a game starts
@@ -141,7 +143,9 @@ XmlNode mainWindow(const Fonts& f)
     best.add(tileNode("TILE_MW_BESTRESULT_STAR", {std::round((pw - titleW) / 2) - 30, 9, 24, 24}, "TEX_STAR"));
     best.add(labelNode("L_MW_BESTRESULT_TITLE", 0, 22, pw, "FNT_BOLD", f.bold, "BEST RESULT", kMistText, Align::Centre));
     best.add(labelNode("L_MW_BESTRESULT_MOVES", 0, 62, pw, "FNT_BIG", f.big, "0", pal::kGold, Align::Centre));
-    best.add(labelNode("L_MW_BESTRESULT_NAME", 0, 100, pw, "FNT_BOLD", f.bold, "", kWhite, Align::Centre));
+    // The name is the player's: clipped to the panel should a long one not fit.
+    best.add(labelNode("L_MW_BESTRESULT_NAME", 8, 100, pw - 16, "FNT_BOLD", f.bold, "", kWhite, Align::Centre))
+        .attr("limitviewport", 1);
 
     const float by = kBoardY + bh + kFrameRim - 3 * 48 - 2 * 10;
     w.add(buttonNode({"BTN_MW_START", "STY_BTN_PRIMARY", "New game", "TEX_ICON_PLAY", "BTN_MW_START_ONPRESS", "F5",
@@ -184,8 +188,8 @@ XmlNode helpWindow(const Fonts& f)
     for (int i = 0; i < 4; ++i) {
         const std::string n = std::to_string(i + 1);
         // Numbered badge: the covered-cell picture with the rule's number on it.
-        XmlNode& badge = w.add(tileNode("TILE_HLP_RULE" + n, {card.x + 30, y - 16, 32, 32}, "TEX_CELL2"));
-        badge.add(labelNode("L_HLP_RULE" + n + "_NUM", 0, 14, 32, "FNT_BOLD", f.bold, n, kWhite, Align::Centre));
+        XmlNode& badge = w.add(tileNode("TILE_HLP_RULE" + n, {card.x + 30, y - 16, 32, 32}, "TEX_BADGE"));
+        badge.add(labelNode("L_HLP_RULE" + n + "_NUM", 0, 15, 32, "FNT_BOLD", f.bold, n, kWhite, Align::Centre));
         paragraph(w, "L_HLP_RULE" + n + "_", textX, y, textW, kRules[i], f, pal::kInk, Align::Left);
         y += 14;
     }
@@ -196,19 +200,19 @@ XmlNode helpWindow(const Fonts& f)
     legendCell(w, "BARRIER", lx + 2 * step, ly, "TEX_CELL1", "TEX_PIECE1", "Barrier", f);
     legendCell(w, "PIECE", lx + 3 * step, ly, "TEX_CELL2", "TEX_PIECE2", "Piece", f);
 
-    w.add(buttonNode({"BTN_HLP_OK", "STY_BTN_PRIMARY", "Got it!", "", "BTN_HLP_OK_ONPRESS", "RETURN", ""},
+    w.add(buttonNode({"BTN_HLP_OK", "STY_BTN_PRIMARY", "Got it!", "TEX_ICON_OK", "BTN_HLP_OK_ONPRESS", "RETURN", ""},
                      {card.x + (card.w - 180) / 2, card.y + card.h - 68, 180, 48}, f));
     return w;
 }
 
 XmlNode completeWindow(const Fonts& f)
 {
-    const Box card = overBoard(400, 250);
+    const Box card = overBoard(400, 256);
     XmlNode w = dialogNode("WND_DTP_COMPLETE", "CMP", 11, "SND_COMPLETE", card, "Game over", f);
     w.add(swayingIcon("ATILE_CMP_STAR", card.x + card.w - 58, card.y - 30, "ENUM_STAR"));
     float y = card.y + 98;
     paragraph(w, "L_CMP_TEXT", card.x + 30, y, card.w - 60,
-              "The piece has nowhere left to go. Your score is the number of covered cells.", f, pal::kInk,
+              "The piece has nowhere left to go. Your score is shown on the right.", f, pal::kInk,
               Align::Centre);
     y += 4;
     w.add(labelNode("L_CMP_HINT", card.x + 30, y, card.w - 60, "FNT_FONT1", f.regular, "Can you cover more next time?",
@@ -225,7 +229,7 @@ XmlNode highScoreWindow(const Fonts& f)
     XmlNode w = dialogNode("WND_DTP_HIGHSCORE", "HS", 12, "SND_RECORD", card, "New best result!", f);
     w.add(swayingIcon("ATILE_HS_TROPHY", card.x - 20, card.y - 34, "ENUM_TROPHY"));
     float y = card.y + 96;
-    paragraph(w, "L_HS_TEXT", card.x + 30, y, card.w - 60, "You covered more cells than anyone before you.", f,
+    paragraph(w, "L_HS_TEXT", card.x + 30, y, card.w - 60, "You covered more cells than the best result so far.", f,
               pal::kInk, Align::Centre);
     w.add(labelNode("L_HS_PROMPT", card.x + 40, y + 8, card.w - 80, "FNT_FONT1", f.regular, "Your name:", hex(0x4B5670),
                     Align::Left));
@@ -249,7 +253,7 @@ XmlNode highScoreWindow(const Fonts& f)
         .attr("on_input", "TBX_HS_NAME_ONINPUT")
         .attr("sound_input", "SND_TYPE")
         .attr("visible", 1);
-    w.add(buttonNode({"BTN_HS_OK", "STY_BTN_PRIMARY", "Save", "TEX_ICON_PLAY", "BTN_HS_OK_ONPRESS", "RETURN", ""},
+    w.add(buttonNode({"BTN_HS_OK", "STY_BTN_PRIMARY", "Save", "TEX_ICON_OK", "BTN_HS_OK_ONPRESS", "RETURN", ""},
                      {card.x + (card.w - 180) / 2, card.y + card.h - 68, 180, 48}, f));
     return w;
 }

@@ -135,6 +135,24 @@ Image iconExit()
     return img;
 }
 
+Image iconOk()
+{
+    Image img(32, 32);
+    Sdf tick = unite(segment(7, 17, 13, 23, 2.2f), segment(13, 23, 25, 9, 2.2f));
+    img.fill(tick, solid(Rgba{1, 1, 1, 1}));
+    return img;
+}
+
+// Round amber badge for numbered steps (the colour of covered cells).
+Image badge()
+{
+    Image img(32, 32);
+    img.fill(circle(16, 16.5f, 15), solid(hex(0xB96A10)));
+    img.fill(circle(16, 15.5f, 14), vertical(2, hex(0xFFD56E), 30, pal::kAmber));
+    img.fill(subtract(circle(16, 15.5f, 13.5f), circle(16, 17, 13.5f)), solid(Rgba{1, 1, 1, 0.5f}));
+    return img;
+}
+
 Image star()
 {
     Image img(64, 64);
@@ -183,6 +201,8 @@ void generateGuiTextures(Output& out)
     saveTexture(out, "TEX_ICON_PLAY", "gui/icon_play.png", iconPlay());
     saveTexture(out, "TEX_ICON_HELP", "gui/icon_help.png", iconHelp());
     saveTexture(out, "TEX_ICON_EXIT", "gui/icon_exit.png", iconExit());
+    saveTexture(out, "TEX_ICON_OK", "gui/icon_ok.png", iconOk());
+    saveTexture(out, "TEX_BADGE", "gui/badge.png", badge());
     saveTexture(out, "TEX_STAR", "gui/star.png", star());
     saveTexture(out, "TEX_TROPHY", "gui/trophy.png", trophy());
 }

@@ -29,6 +29,12 @@ XmlNode& XmlNode::attr(const std::string& name, const std::string& value)
     // The GUI hands an empty value to its element untyped, which only handlers
     // accept: leave the attribute out instead.
     if (value.empty()) throw std::runtime_error("empty attribute " + name);
+    for (auto& [n, v] : m_attrs) {
+        if (n == name) { // a later setting replaces an earlier one in place
+            v = value;
+            return *this;
+        }
+    }
     m_attrs.emplace_back(name, value);
     return *this;
 }

@@ -16,6 +16,7 @@ std::string num(double v);
 class XmlNode {
 public:
     explicit XmlNode(std::string tag) : m_tag(std::move(tag)) {}
+    // Setting a name again replaces its value.
     XmlNode& attr(const std::string& name, const std::string& value);
     XmlNode& attr(const std::string& name, const char* value) { return attr(name, std::string(value)); }
     XmlNode& attr(const std::string& name, double value) { return attr(name, num(value)); }

@@ -1,0 +1,93 @@
+// Flex and timer elements: what their handlers receive and when they run.
+#include <algorithm>
+#include <cstdlib>
+
+#include "tests/gui/gui_fixture.h"
+
+namespace guitest {
+namespace {
+
+class GuiTimer : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        newGui();
+    }
+};
+
+TEST_F(GuiTimer, FlexUpdatesEveryFrameButRedrawsOnlyWhenShown)
+{
+    m_gui->AddNewElement("flex", "F", 0);
+    set("F", "coords", GUIRECT{10, 20, 30, 40});
+    set("F", "color", GUIRECT{1, 0.5f, 1, 1});
+    set("F", "on_update", recorder(0, "update"));
+    set("F", "on_redraw", recorder(1, "redraw"));
+    frame();
+    m_gui->Render();
+    EXPECT_EQ(g_trace, std::vector<std::string>{"update 10 20 30 40 1 0.5 1 1 0 0"}) << "hidden: no redraw";
+    set("F", "visible", true);
+    frame();
+    m_gui->Render();
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"update 10 20 30 40 1 0.5 1 1 1 0", "redraw"}));
+}
+
+TEST_F(GuiTimer, FactorActionRunsBelowOneThenStopsOrLoops)
+{
+    m_gui->AddNewElement("timer", "T", 0);
+    set("T", "factoraction_time", 0.5f);
+    set("T", "on_factoraction", recorder(0, "f"));
+    frame();
+    EXPECT_TRUE(g_trace.empty()) << "a timer starts disabled";
+    set("T", "enabled", true);
+    std::vector<std::string> seen;
+    for (int i = 0; i < 7; ++i) {
+        frame();
+        seen.insert(seen.end(), g_trace.begin(), g_trace.end());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"f 0.2", "f 0.4", "f 0.6", "f 0.8"}));
+
+    set("T", "factoraction_looped", true);
+    seen.clear();
+    for (int i = 0; i < 3; ++i) {
+        frame();
+        seen.insert(seen.end(), g_trace.begin(), g_trace.end());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"f 0", "f 0.2", "f 0.4"}));
+}
+
+TEST_F(GuiTimer, RandomDelaysComeInTenthsBelowTheMaximum)
+{
+    m_gui->AddNewElement("timer", "T", 0);
+    set("T", "randomaction_maxtime", 2.5f);
+    set("T", "randomaction_mintime", 2.0f);
+    EXPECT_FLOAT_EQ(getf("T", "randomaction_maxtime"), 2.5f);
+    set("T", "randomaction_maxtime", 1.0f);
+    EXPECT_FLOAT_EQ(getf("T", "randomaction_maxtime"), 3.0f) << "not above the minimum: minimum + 1";
+    set("T", "randomaction_mintime", -1.0f);
+    EXPECT_FLOAT_EQ(getf("T", "randomaction_mintime"), 0.0f);
+
+    // Measure the delays between random actions at 100 frames per second.
+    set("T", "randomaction_mintime", 2.0f);
+    set("T", "randomaction_maxtime", 2.5f);
+    set("T", "on_randomaction", recorder(0, "r"));
+    set("T", "enabled", true);
+    m_gui->ExecuteElementCommand("T", 13, 0);
+    std::srand(7);
+    std::vector<int> delays;
+    int frames = 0;
+    while (delays.size() < 40) {
+        frame(0.01f);
+        ++frames;
+        if (!g_trace.empty()) {
+            delays.push_back(frames);
+            frames = 0;
+        }
+    }
+    for (int d : delays) EXPECT_TRUE(d >= 200 && d <= 241 && (d % 10 <= 1 || d % 10 == 9)) << d;
+    EXPECT_GT(*std::max_element(delays.begin(), delays.end()), 230);
+    EXPECT_LT(*std::min_element(delays.begin(), delays.end()), 210);
+}
+
+} // namespace
+} // namespace guitest
