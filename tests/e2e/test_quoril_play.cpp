@@ -147,7 +147,10 @@ void script(Player& p)
             s << g_Board.At(i % g_LevelDesc.m_iSizeX, i / g_LevelDesc.m_iSizeX);
         return s.str();
     });
-    p.note("f9", [&p] { return p.key(SDL_SCANCODE_F9), ""; });
+    p.note("f2", [&p] { return p.key(SDL_SCANCODE_F2), ""; }); // the overlay is on the shot, off the board
+    p.note("overlay", [] { return std::to_string(g_bDebugOverlay); });
+    p.note("f9", [&p] { return p.key(SDL_SCANCODE_F9), p.key(SDL_SCANCODE_F2), ""; });
+    p.note("overlay", [&p] { return p.report["overlay"] + std::to_string(g_bDebugOverlay); });
     p.steer(true);
     p.note("moves", [] { return std::to_string(g_iMoves); });
     p.note("label_at_end", [&p] { return p.label("L_MW_MOVES_MOVES"); });
@@ -214,6 +217,7 @@ protected:
         for (int shift = -8; shift < 32; shift += 8) record.push_back(char(shift < 0 ? 0 : (moves >> shift) & 0xFF));
         EXPECT_EQ(tst::readFile("DATA/quorilhs.dat"), record);
         EXPECT_EQ(report["label_at_end"], report["moves"]);
+        EXPECT_EQ(report["overlay"], "10") << "F2 shows the overlay, F2 again hides it";
         EXPECT_EQ(report["after"], "0 ada " + report["moves"]) << "moves label, best name and moves";
 
         auto log = tst::readLines("gamelog.txt");
