@@ -3,7 +3,7 @@
 // the board, the piece, the cursor and the debug overlay.
 #include "game/gameplay_main.h"
 
-#include <sstream>
+#include <cstdio>
 
 #include "engine/core/ctarnis.h"
 #include "engine/core/tns_window.h"
@@ -223,8 +223,8 @@ void GamePlay_Init()
     if (g_LevelDesc.m_iSizeX < 2 || g_LevelDesc.m_iSizeY < 2)
         EHS_THROW(EHS_TYPE_GAME, 0, "Error in GamePlay_Init: no level pack loaded!");
     GUIRECT board = g_pGUI->GetElementParam("FLX_MW_GAMEBOARD", "coords").GetRect();
-    // Every click is divided by the cell's size.
-    if (board.width <= 0.0f || board.height <= 0.0f)
+    // Every click is divided by the cell's size (written so that NaN fails too).
+    if (!(board.width > 0.0f) || !(board.height > 0.0f))
         EHS_THROW(EHS_TYPE_GAME, 0, "Error in GamePlay_Init: invalid game board cell size!");
     g_fBoardOriginX = board.x;
     g_fBoardOriginY = board.y;
