@@ -42,7 +42,8 @@ bool LoadFile()
         g_iBestMoves = 0;
         return false;
     }
-    FilePtr file(fopen(kHighScorePath, "rb"));
+    // A folder of that name opens on Linux but holds no record.
+    FilePtr file(S_ISREG(info.st_mode) ? fopen(kHighScorePath, "rb") : nullptr);
     if (!file) EHS_THROW(EHS_TYPE_GAME, 0, "Can't open file quorilhs.dat!");
 
     std::string name;

@@ -57,6 +57,9 @@ TEST_F(HighScore, DamagedFilesAreRefused)
         tst::writeFile("DATA/quorilhs.dat", bytes);
         EXPECT_EQ(raisedBy(LoadFile), message) << bytes.size() << " bytes";
     }
+    std::filesystem::remove("DATA/quorilhs.dat");
+    std::filesystem::create_directory("DATA/quorilhs.dat");
+    EXPECT_EQ(raisedBy(LoadFile), "Can't open file quorilhs.dat!");
 }
 
 TEST_F(HighScore, FailedSaveKeepsTheOldRecord)
