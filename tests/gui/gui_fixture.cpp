@@ -61,18 +61,16 @@ void record()
 {
     CTarnisGUI* gui = CTarnisGUI::Instance();
     std::string line = g_recorderNames[Slot];
-    char num[32];
     for (int32_t i = 0; i < gui->GetActionArgCount(); ++i) {
         const CGUIValue& v = gui->GetActionArg(i);
-        std::vector<float> parts;
+        const GUIPOINT p = v.GetType() == GUIVAL_POINT ? v.GetPoint() : GUIPOINT{};
+        const GUIRECT r = v.GetType() == GUIVAL_RECT ? v.GetRect() : GUIRECT{};
+        std::vector<float> parts = {r.x, r.y, r.width, r.height};
         if (v.GetType() == GUIVAL_FLOAT) parts = {v.GetFloat()};
         if (v.GetType() == GUIVAL_BOOLEAN) parts = {v.GetBool() ? 1.0f : 0.0f};
-        if (v.GetType() == GUIVAL_POINT) parts = {v.GetPoint().x, v.GetPoint().y};
-        if (v.GetType() == GUIVAL_RECT) parts = {v.GetRect().x, v.GetRect().y, v.GetRect().width, v.GetRect().height};
-        for (float f : parts) {
-            std::snprintf(num, sizeof(num), " %g", double(f));
-            line += num;
-        }
+        if (v.GetType() == GUIVAL_POINT) parts = {p.x, p.y};
+        char num[32];
+        for (float f : parts) line += (std::snprintf(num, sizeof(num), " %g", double(f)), num);
     }
     g_trace.push_back(line);
 }

@@ -45,12 +45,13 @@ struct Input {
     int wheel = 0;
     std::vector<uint8_t> keys;
 };
-inline Input mouse(int x, int y, bool b1 = false)
+inline Input mouse(int x, int y, bool b1 = false, int wheel = 0)
 {
     Input in;
     in.x = x;
     in.y = y;
     in.b1 = b1;
+    in.wheel = wheel;
     return in;
 }
 inline Input keys(std::vector<uint8_t> held, int x = 0, int y = 0)
@@ -88,6 +89,16 @@ protected:
     void set(const std::string& element, const std::string& param, const T& value)
     {
         m_gui->SetElementParam(element, param, CGUIValue(value));
+    }
+    // Adds an element of a class at coords, visible and enabled; returns it.
+    CGUIElement* add(const std::string& cls, const std::string& id, const GUIRECT& coords,
+                     const std::string& parent = "DESKTOP")
+    {
+        CGUIElement* e = m_gui->GetElement(m_gui->AddNewElement(cls, id, parent));
+        set(id, "coords", coords);
+        set(id, "visible", true);
+        set(id, "enabled", true);
+        return e;
     }
     float getf(const std::string& element, const std::string& param)
     {

@@ -18,10 +18,7 @@ protected:
     // A visible, enabled button (or check box) at (10, 10, 40, 20) recording its events.
     void make(const char* cls, const char* id)
     {
-        m_gui->AddNewElement(cls, id, 0);
-        set(id, "coords", GUIRECT{10, 10, 40, 20});
-        set(id, "visible", true);
-        set(id, "enabled", true);
+        add(cls, id, GUIRECT{10, 10, 40, 20});
         set(id, "on_click", recorder(0, "click"));
         set(id, "on_press", recorder(1, "press"));
         set(id, "on_gotfocus", recorder(2, "enter"));

@@ -1,6 +1,4 @@
 // List boxes and scroll boxes driven by mouse and keyboard input.
-#include <lua.hpp>
-
 #include "engine/platform/dinput8.h"
 #include "tests/gui/gui_fixture.h"
 
@@ -14,12 +12,9 @@ protected:
         GuiTest::SetUp();
         newGui();
         // Ten cells of 20 in a box 50 high at (100, 100).
-        m_gui->AddNewElement("listbox", "L", 0);
-        set("L", "coords", GUIRECT{100, 100, 80, 50});
+        add("listbox", "L", GUIRECT{100, 100, 80, 50});
         set("L", "cellheight", 20.0f);
         set("L", "cellscount", 10.0f);
-        set("L", "visible", true);
-        set("L", "enabled", true);
         set("L", "on_selectcell", recorder(0, "select"));
         set("L", "on_checkcell", recorder(1, "check"));
         set("L", "on_scrollshift", recorder(2, "shift"));
@@ -71,29 +66,20 @@ TEST_F(GuiListBox, ScrollLimitAndArrowKeys)
     EXPECT_FLOAT_EQ(getf("L", "scrolly"), 0);
 }
 
-TEST_F(GuiListBox, SetterHandlersDoNotRecurse)
+TEST_F(GuiListBox, CheckHandlerThatChecksAgainDoesNotRecurse)
 {
-    // The handler writes the value it was told about back.
-    run("function sel() TRSGUI_SetElementParam('L', 'selectedcell', TRSGUI_GetElementParam('L', 'selectedcell')) "
-        "n = (n or 0) + 1 end "
-        "function chk() TRSGUI_SetElementParam('L', 'checkedcell', 4) m = (m or 0) + 1 end");
-    set("L", "on_selectcell", std::string("sel"));
-    set("L", "on_checkcell", std::string("chk"));
-    set("L", "selectedcell", 3.0f);
+    set("L", "on_checkcell", TRSGUIACTION([] {
+            g_trace.push_back("check");
+            CTarnisGUI::Instance()->SetElementParam("L", GUIPARAM_CHECKEDCELL, CGUIValue(4.0f));
+        }));
+    g_trace.clear();
     set("L", "checkedcell", 4.0f);
-    run("r = n .. ' ' .. m");
-    lua_State* L = m_t->SCR_GetLuaState();
-    lua_getglobal(L, "r");
-    EXPECT_STREQ(lua_tostring(L, -1), "1 1");
-    lua_pop(L, 1);
+    EXPECT_EQ(g_trace, std::vector<std::string>{"check"});
 }
 
 TEST_F(GuiListBox, ScrollBoxChildrenOutOfViewAreNotClickable)
 {
-    m_gui->AddNewElement("scrollbox", "S", 0);
-    set("S", "coords", GUIRECT{0, 0, 100, 100});
-    set("S", "visible", true);
-    set("S", "enabled", true);
+    add("scrollbox", "S", GUIRECT{0, 0, 100, 100});
     Probe* child = probe("C", "S");
     child->m_rcCoords = GUIRECT{10, 150, 20, 20};
     child->m_bVisible = child->m_bEnabled = true;
@@ -109,6 +95,37 @@ TEST_F(GuiListBox, ScrollBoxChildrenOutOfViewAreNotClickable)
         EXPECT_EQ(child->m_bShown, c.inView) << c.scrollY;
         EXPECT_FLOAT_EQ(child->m_rcCurRect.y, c.y) << c.scrollY;
     }
+}
+
+class GuiListDrawing : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        withGraphics();
+    }
+};
+
+TEST_F(GuiListDrawing, VisibleCellsDrawInsideTheViewportSetBefore)
+{
+    CGUIElement* list = add("listbox", "L", GUIRECT{100, 100, 80, 50});
+    set("L", "cellheight", 20.0f);
+    set("L", "cellscount", 10.0f);
+    set("L", "scrolly", 30.0f);
+    // Cell, its y and the clip's left and width while it is drawn.
+    set("L", "on_redrawcell", TRSGUIACTION([] {
+            CTarnisGUI* gui = CTarnisGUI::Instance();
+            const float v[] = {gui->GetActionArgFloat(0), gui->GetActionArgPoint(1).y, gui->GetViewport().x,
+                               gui->GetViewport().width};
+            g_trace.push_back("");
+            for (float f : v) g_trace.back() += std::to_string(int(f)) + " ";
+        }));
+    frame();
+    const GUIRECT outer = m_gui->ClipViewport(GUIRECT{0, 0, 120, 600});
+    drawn(list);
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"1 90 100 20 ", "2 110 100 20 ", "3 130 100 20 ", "4 150 100 20 "}));
+    EXPECT_EQ(m_gui->GetViewport().width, 120) << "the viewport set before comes back";
+    m_gui->RestoreViewport(outer);
 }
 
 } // namespace

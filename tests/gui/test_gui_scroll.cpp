@@ -1,7 +1,5 @@
 // Scroll bars: slider geometry, values from the wheel, the keys, the mouse
 // and the game, and the bar's inactivity over an empty range.
-#include <lua.hpp>
-
 #include "engine/platform/dinput8.h"
 #include "gui/classes/trsgui_stdclass_scrollbar.h"
 #include "tests/gui/gui_fixture.h"
@@ -19,15 +17,12 @@ protected:
     // A bar 200 long and 20 thick at (100, 100) over 0..100 with page 25.
     CGUIScrollBar* make(const char* cls)
     {
-        m_gui->AddNewElement(cls, "S", 0);
         const bool hor = std::string(cls) == "horscroll";
-        set("S", "coords", hor ? GUIRECT{100, 100, 200, 20} : GUIRECT{100, 100, 20, 200});
+        CGUIElement* bar = add(cls, "S", hor ? GUIRECT{100, 100, 200, 20} : GUIRECT{100, 100, 20, 200});
         set("S", "maxvalue", 100.0f);
         set("S", "pagesize", 25.0f);
-        set("S", "visible", true);
-        set("S", "enabled", true);
         set("S", "on_scroll", recorder(0, "scroll"));
-        return static_cast<CGUIScrollBar*>(m_gui->GetElement(1));
+        return static_cast<CGUIScrollBar*>(bar);
     }
     int value() { return int(getf("S", "curvalue")); }
 };
@@ -56,11 +51,11 @@ TEST_F(GuiScroll, ValuesFromTheWheelKeysAndTheGame)
         int value;
     } cases[] = {
         {mouse(150, 110), 0},
-        {[] { Input i = mouse(150, 110); i.wheel = -1; return i; }(), 3}, // 3 × trunc(100 / 60)
+        {mouse(150, 110, false, -1), 3}, // 3 × trunc(100 / 60)
         {keys({DIK_NEXT}, 150, 110), 28},
         {mouse(150, 110), 28},
-        {[] { Input i = mouse(150, 110); i.wheel = 1; return i; }(), 25},
-        {[] { Input i = mouse(50, 50); i.wheel = 1; return i; }(), 25}, // outside the active rect
+        {mouse(150, 110, false, 1), 25},
+        {mouse(50, 50, false, 1), 25}, // outside the active rect
     };
     for (const auto& c : cases) {
         step(c.in, fps60);
@@ -95,22 +90,19 @@ TEST_F(GuiScroll, EmptyRangeIsInactiveAndOnScrollDoesNotRecurse)
 {
     CGUIScrollBar* bar = make("verscroll");
     set("S", "maxvalue", 0.0f);
-    Input wheel = mouse(110, 150);
-    wheel.wheel = -1;
-    step(wheel);
+    step(mouse(110, 150, false, -1));
     EXPECT_FALSE(bar->m_bActive);
     EXPECT_EQ(value(), 0);
 
     set("S", "maxvalue", 100.0f);
-    run("function sc() local v = TRSGUI_GetElementParam('S', 'curvalue') "
-        "TRSGUI_SetElementParam('S', 'curvalue', v) n = (n or 0) + 1 end");
-    set("S", "on_scroll", std::string("sc"));
+    set("S", "on_scroll", TRSGUIACTION([] {
+            g_trace.push_back("scroll");
+            CTarnisGUI* gui = CTarnisGUI::Instance();
+            gui->SetElementParam("S", GUIPARAM_CURVALUE, gui->GetElementParam("S", GUIPARAM_CURVALUE));
+        }));
+    g_trace.clear();
     set("S", "curvalue", 40.0f);
-    run("r = n");
-    lua_State* L = m_t->SCR_GetLuaState();
-    lua_getglobal(L, "r");
-    EXPECT_EQ(lua_tonumber(L, -1), 1);
-    lua_pop(L, 1);
+    EXPECT_EQ(g_trace, std::vector<std::string>{"scroll"});
 }
 
 } // namespace

@@ -18,18 +18,18 @@ protected:
 
 TEST_F(GuiTimer, FlexUpdatesEveryFrameButRedrawsOnlyWhenShown)
 {
-    m_gui->AddNewElement("flex", "F", 0);
-    set("F", "coords", GUIRECT{10, 20, 30, 40});
+    add("flex", "F", GUIRECT{10, 20, 30, 40});
+    set("F", "visible", false);
     set("F", "color", GUIRECT{1, 0.5f, 1, 1});
     set("F", "on_update", recorder(0, "update"));
     set("F", "on_redraw", recorder(1, "redraw"));
     frame();
     m_gui->Render();
-    EXPECT_EQ(g_trace, std::vector<std::string>{"update 10 20 30 40 1 0.5 1 1 0 0"}) << "hidden: no redraw";
+    EXPECT_EQ(g_trace, std::vector<std::string>{"update 10 20 30 40 1 0.5 1 1 0 1"}) << "hidden: no redraw";
     set("F", "visible", true);
     frame();
     m_gui->Render();
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"update 10 20 30 40 1 0.5 1 1 1 0", "redraw"}));
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"update 10 20 30 40 1 0.5 1 1 1 1", "redraw"}));
 }
 
 TEST_F(GuiTimer, FactorActionRunsBelowOneThenStopsOrLoops)
@@ -64,8 +64,6 @@ TEST_F(GuiTimer, RandomDelaysComeInTenthsBelowTheMaximum)
     EXPECT_FLOAT_EQ(getf("T", "randomaction_maxtime"), 2.5f);
     set("T", "randomaction_maxtime", 1.0f);
     EXPECT_FLOAT_EQ(getf("T", "randomaction_maxtime"), 3.0f) << "not above the minimum: minimum + 1";
-    set("T", "randomaction_mintime", -1.0f);
-    EXPECT_FLOAT_EQ(getf("T", "randomaction_mintime"), 0.0f);
 
     // Measure the delays between random actions at 100 frames per second.
     set("T", "randomaction_mintime", 2.0f);
@@ -74,19 +72,13 @@ TEST_F(GuiTimer, RandomDelaysComeInTenthsBelowTheMaximum)
     set("T", "enabled", true);
     m_gui->ExecuteElementCommand("T", 13, 0);
     std::srand(7);
-    std::vector<int> delays;
-    int frames = 0;
-    while (delays.size() < 40) {
-        frame(0.01f);
-        ++frames;
-        if (!g_trace.empty()) {
-            delays.push_back(frames);
-            frames = 0;
-        }
+    int frames = 0, shortest = 1000, longest = 0;
+    for (int runs = 0; runs < 40; frames = 0, ++runs) {
+        do ++frames, frame(0.01f); while (g_trace.empty());
+        EXPECT_TRUE(frames >= 200 && frames <= 241 && (frames % 10 <= 1 || frames % 10 == 9)) << frames;
+        shortest = std::min(shortest, frames), longest = std::max(longest, frames);
     }
-    for (int d : delays) EXPECT_TRUE(d >= 200 && d <= 241 && (d % 10 <= 1 || d % 10 == 9)) << d;
-    EXPECT_GT(*std::max_element(delays.begin(), delays.end()), 230);
-    EXPECT_LT(*std::min_element(delays.begin(), delays.end()), 210);
+    EXPECT_TRUE(shortest < 210 && longest > 230) << "2.0 and 2.4 s both occur";
 }
 
 } // namespace

@@ -265,6 +265,11 @@ XmPattern compose(const Section& s)
             if (bar % 2 == 1) put(p, r0 + 10, kDrums, 60, kKick, 26);
             put(p, r0 + 14, kSparkle, c.arp[3] + 12, kPluck, 10);
         }
+        // A short rim fill rounds off the section and leads into the next.
+        if (s.drums >= 2 && bar == kBars - 1) {
+            static const int kFill[][2] = {{13, 14}, {14, 18}, {15, 24}};
+            for (const auto& [row, vol] : kFill) put(p, r0 + row, kDrums, 60, kRim, vol);
+        }
     }
     // The melody, and its echo a dotted eighth later, quieter.
     int row = 0;

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "tools/gen_gallery/canvas.h"
+#include "tools/gen_gallery/controls.h"
 
 namespace {
 
@@ -97,6 +98,20 @@ const Texture kTextures[] = {
     {"spinner3.png", [] { return spinner(3); }},
     {"tip.png", tipBubble},
     {"white.png", white},
+
+    // The second screen: controls (controls.cpp).
+    {"button_normal.png", buttonNormal},
+    {"button_selected.png", buttonSelected},
+    {"button_pressed.png", buttonPressed},
+    {"button_disabled.png", buttonDisabled},
+    {"check_off.png", checkOff},
+    {"check_on.png", checkOn},
+    {"check_on_selected.png", checkOnSelected},
+    {"radio_off.png", radioOff},
+    {"radio_on.png", radioOn},
+    {"slider.png", slider},
+    {"slider_pressed.png", sliderPressed},
+    {"field.png", field},
 };
 
 } // namespace
@@ -116,6 +131,13 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "gen_gallery: cannot write %s\n", path.c_str());
             return 1;
         }
+    }
+    // The second screen's sounds (controls.cpp) go beside the textures' folder.
+    const std::filesystem::path sfx = std::filesystem::path(argv[1]) / "sfx";
+    std::filesystem::create_directories(sfx, ec);
+    if (!writeControlSounds(sfx.string())) {
+        std::fprintf(stderr, "gen_gallery: cannot write the sounds in %s\n", sfx.string().c_str());
+        return 1;
     }
     return 0;
 }
