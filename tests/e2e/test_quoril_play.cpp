@@ -20,7 +20,9 @@
 #include "game/gamelogic_main.h"
 #include "game/gameplay_main.h"
 #include "game/resload_functions.h"
+#include "gui/trsgui_ctarnisgui.h"
 #include "tests/e2e/quoril_data.h"
+#include "tests/support/test_support.h"
 #include "tools/tarnis_pak/pak_tool.h"
 
 namespace {
@@ -196,12 +198,6 @@ namespace {
 
 class QuorilPlay : public tst::InScratchDir {
 protected:
-    void SetUp() override
-    {
-        std::string why = e2e::QuorilNotReady();
-        if (!why.empty()) GTEST_SKIP() << why;
-    }
-
     void playAndCheck()
     {
         tst::ChildResult run = tst::runInChild(playOneGame, 200000);

@@ -1,6 +1,6 @@
 add_executable(test_e2e ${CMAKE_CURRENT_LIST_DIR}/test_quoril_process.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_host_process.cpp)
-target_link_libraries(test_e2e PRIVATE tarnis_testsupport tarnis_testmain trsgui GTest::gtest)
+target_link_libraries(test_e2e PRIVATE tarnis_testsupport tarnis_testmain GTest::gtest)
 add_dependencies(test_e2e quoril tarnis)
 target_compile_definitions(test_e2e PRIVATE QUORIL_PATH="$<TARGET_FILE:quoril>"
   TARNIS_PATH="$<TARGET_FILE:tarnis>" EXAMPLES_DIR="${CMAKE_SOURCE_DIR}/examples"
