@@ -140,13 +140,19 @@ void script(Player& p)
     });
     p.steer(false);
     p.steer(false);
-    p.note("board", [] { // the board as the screenshot shows it
+    p.note("board", [] { // each cell's sample spot on the screenshot and its kind; not under piece or cursor
         std::ostringstream s;
-        s << g_LevelDesc.m_iSizeX << ' ' << g_LevelDesc.m_iSizeY << ' ' << g_fBoardOriginX << ' ' << g_fBoardOriginY
-          << ' ' << g_fCellWidth << ' ' << g_fCellHeight << ' ' << g_fCursorX << ' ' << g_fCursorY << ' '
-          << g_pCurrentPiece->m_iCellX << ' ' << g_pCurrentPiece->m_iCellY << ' ';
-        for (int32_t i = 0; i < g_LevelDesc.m_iSizeX * g_LevelDesc.m_iSizeY; ++i)
-            s << g_Board.At(i % g_LevelDesc.m_iSizeX, i / g_LevelDesc.m_iSizeX);
+        for (int32_t y = 0; y < g_LevelDesc.m_iSizeY; ++y)
+            for (int32_t x = 0; x < g_LevelDesc.m_iSizeX; ++x) {
+                const float left = g_fBoardOriginX + g_fCellWidth * float(x);
+                const float top = g_fBoardOriginY + g_fCellHeight * float(y);
+                if ((left < g_fCursorX + 32 && g_fCursorX < left + g_fCellWidth && top < g_fCursorY + 32 &&
+                     g_fCursorY < top + g_fCellHeight) ||
+                    (x == g_pCurrentPiece->m_iCellX && y == g_pCurrentPiece->m_iCellY))
+                    continue;
+                s << int(left + g_fCellWidth * 0.3f) << ' ' << int(top + g_fCellHeight * 0.3f) << ' '
+                  << g_Board.At(x, y) << ' ';
+            }
         return s.str();
     });
     p.note("f2", [&p] { return p.key(SDL_SCANCODE_F2), ""; }); // the overlay is on the shot, off the board
@@ -226,33 +232,22 @@ protected:
     }
 
     // The same spot of every cell: free cells look alike, barriers alike,
-    // covered cells alike, and the three kinds differ. Cells under the piece
-    // or the 32 × 32 cursor are left out.
-    void checkScreenshot(const std::string& board)
+    // covered cells alike, and the three kinds differ.
+    void checkScreenshot(const std::string& samples)
     {
         const std::string bmp = tst::readFile("screenshot1.bmp");
         ASSERT_GT(bmp.size(), 54u);
         const int width = uint8_t(bmp[18]) | uint8_t(bmp[19]) << 8, height = uint8_t(bmp[22]) | uint8_t(bmp[23]) << 8;
-        std::istringstream in(board);
-        int sx, sy, px, py;
-        float ox, oy, cw, ch, cx, cy;
-        std::string cells;
-        in >> sx >> sy >> ox >> oy >> cw >> ch >> cx >> cy >> px >> py >> cells;
-        ASSERT_EQ(cells.size(), size_t(sx * sy));
-        std::map<char, std::set<uint32_t>> colours;
-        for (int i = 0; i < sx * sy; ++i) {
-            const float left = ox + cw * float(i % sx), top = oy + ch * float(i / sx);
-            if ((i % sx == px && i / sx == py) || (left < cx + 32 && cx < left + cw && top < cy + 32 && cy < top + ch))
-                continue;
+        std::map<int, std::set<uint32_t>> colours;
+        std::istringstream in(samples);
+        for (int x, y, kind; in >> x >> y >> kind;) {
             // Bottom-up rows of 24-bit pixels, padded to 4 bytes.
-            size_t at = 54 + ((size_t(width) * 3 + 3) & ~size_t(3)) * size_t(height - 1 - int(top + ch * 0.3f)) +
-                        size_t(left + cw * 0.3f) * 3;
-            colours[cells[size_t(i)]].insert(uint32_t(uint8_t(bmp[at])) | uint32_t(uint8_t(bmp[at + 1])) << 8 |
-                                             uint32_t(uint8_t(bmp[at + 2])) << 16);
+            size_t at = 54 + ((size_t(width) * 3 + 3) & ~size_t(3)) * size_t(height - 1 - y) + size_t(x) * 3;
+            colours[kind].insert(uint8_t(bmp[at]) | uint8_t(bmp[at + 1]) << 8 | uint32_t(uint8_t(bmp[at + 2])) << 16);
         }
         ASSERT_EQ(colours.size(), 3u) << "free, barrier and covered cells on the shot";
         for (const auto& [kind, seen] : colours) EXPECT_EQ(seen.size(), 1u) << "cell kind " << kind;
-        EXPECT_EQ(std::set<uint32_t>({*colours['0'].begin(), *colours['1'].begin(), *colours['2'].begin()}).size(), 3u);
+        EXPECT_EQ(std::set<uint32_t>({*colours[0].begin(), *colours[1].begin(), *colours[2].begin()}).size(), 3u);
     }
 };
 
