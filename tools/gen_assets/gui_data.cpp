@@ -168,7 +168,7 @@ void generateTips(Output& out, const Fonts& fonts)
     static const struct {
         const char *id, *text;
     } kTips[] = {
-        {"TIP_MW_START", "Start a new game on a fresh board"},
+        {"TIP_MW_START", "Start a new game on a fresh board (F5)"},
         {"TIP_MW_HELP", "The rules of the game (F1)"},
         {"TIP_MW_EXIT", "Leave Quoril"},
         {"TIP_MW_MOVES", "Cells covered in this game"},
