@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "bench/bench_peer.h"
-#include "engine/platform/tns_audio_decode.h"
-#include "engine/platform/tns_audio_mixer.h"
+#include "engine/platform/audio/tns_audio_decode.h"
+#include "engine/platform/audio/tns_audio_mixer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // and ends it. The screens arrive with the GUI; until then a frame is cleared
 // and presented, and Escape ends the game.
 #include "engine/core/tns_window.h"
-#include "engine/platform/dinput8.h"
+#include "engine/platform/dinput8/dinput8.h"
 #include "game/resload_functions.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include "engine/gfx/ctarnis_gfx_types.h"
 #include "engine/res/ctarnis_res_types.h"
 #include "engine/scr/ctarnis_scr_cluaval.h"
-#include "engine/platform/tns_win32.h"
-#include "engine/platform/dinput8.h"
+#include "engine/platform/win32/tns_win32.h"
+#include "engine/platform/dinput8/dinput8.h"
 
 using TRSCALLBACK = void (*)();
 

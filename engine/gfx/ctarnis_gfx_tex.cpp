@@ -5,7 +5,7 @@
 
 #include "engine/core/ctarnis.h"
 #include "engine/gfx/ctarnis_gfx_items.h"
-#include "engine/platform/d3dx8.h"
+#include "engine/platform/d3d8/d3dx8.h"
 #include "engine/res/ctarnis_utils_csmartid.h"
 
 namespace {

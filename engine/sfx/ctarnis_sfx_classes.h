@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/platform/bass.h"
+#include "engine/platform/audio/bass.h"
 
 // Checkpoint file IDs of the sound sources.
 constexpr int32_t EHS_FILE_SFX_MAIN = 130;

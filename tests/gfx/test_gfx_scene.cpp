@@ -3,7 +3,7 @@
 // screenshots, and the lost-device and reset cycle.
 #include <SDL.h>
 
-#include "engine/platform/tns_sdl_internal.h"
+#include "engine/platform/win32/tns_sdl_internal.h"
 #include "tests/gfx/gfx_test_support.h"
 
 using gfxtest::GfxTest;

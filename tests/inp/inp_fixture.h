@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/core/tns_window.h"
-#include "engine/platform/tns_sdl_internal.h"
+#include "engine/platform/win32/tns_sdl_internal.h"
 #include "tests/support/test_support.h"
 
 namespace inptest {

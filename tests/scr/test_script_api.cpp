@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "engine/core/tns_window.h"
-#include "engine/platform/dinput8.h"
+#include "engine/platform/dinput8/dinput8.h"
 #include "tests/gfx/gfx_test_support.h"
 
 namespace {

@@ -98,7 +98,7 @@ int peak(const std::vector<int16_t>& stereo, int channel, size_t from, size_t to
 } // namespace sfxtest
 
 #include "engine/core/ctarnis.h"
-#include "engine/platform/bass.h"
+#include "engine/platform/audio/bass.h"
 
 namespace sfxtest {
 

@@ -3,7 +3,7 @@
 // levels, and the ID and window gates.
 #include "engine/core/ctarnis.h"
 #include "engine/core/titemsmanager.h"
-#include "engine/platform/bass.h"
+#include "engine/platform/audio/bass.h"
 #include "engine/sfx/ctarnis_sfx_classes.h"
 #include "tests/sfx/sfx_test_audio.h"
 

@@ -7,7 +7,7 @@
 
 #include "engine/core/ctarnis.h"
 #include "engine/core/titemsmanager.h"
-#include "engine/platform/bass.h"
+#include "engine/platform/audio/bass.h"
 #include "engine/res/ctarnis_utils_csmartid.h"
 #include "engine/sfx/ctarnis_sfx_classes.h"
 #include "tests/sfx/sfx_test_audio.h"

@@ -15,7 +15,7 @@
 #include <cstring>
 
 #include "engine/core/tns_window.h"
-#include "engine/platform/dinput8.h"
+#include "engine/platform/dinput8/dinput8.h"
 
 namespace {
 

@@ -1,0 +1,25 @@
+// Outputs of the audio-library subset: where the mixer's sound goes and what
+// clock drives it. An SDL2 device, the no-sound device (time passes, nothing is
+// heard) and a capture device that the caller drives by pulling output.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/platform/audio/tns_audio_mixer.h"
+
+class TnsAudioOutput {
+public:
+    virtual ~TnsAudioOutput() = default;
+    // Resume and pause the output; a paused output stops time for every channel.
+    virtual bool start() = 0;
+    virtual bool pause() = 0;
+    // Only the capture device hands out its output; the others return false.
+    virtual bool capture(int16_t*, int) { return false; }
+};
+
+// The default SDL device at the mixer's rate, stereo 16-bit. Null with *error
+// set when no driver starts or no device opens.
+std::unique_ptr<TnsAudioOutput> TnsOpenSdlOutput(TnsMixer* mixer, int* error);
+std::unique_ptr<TnsAudioOutput> TnsOpenNoSoundOutput(TnsMixer* mixer);
+std::unique_ptr<TnsAudioOutput> TnsOpenCaptureOutput(TnsMixer* mixer);

@@ -1,0 +1,3 @@
+list(APPEND TARNIS_ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/tns_raster.cpp
+)
