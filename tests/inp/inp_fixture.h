@@ -7,6 +7,7 @@
 
 #include "engine/core/tns_window.h"
 #include "engine/platform/win32/tns_sdl_internal.h"
+#include "engine/platform/win32/tns_win32_testing.h"
 #include "tests/support/test_support.h"
 
 namespace inptest {

@@ -43,6 +43,7 @@ TEST_F(InputTest, StartInTheBackgroundLogsTheAcquireFailuresAndRecoversOnFocus)
 {
     CreateGameWindow(&m_window, 800, 600, true);
     g_bWindowActive = false;
+    TNS_SetActiveWindow(nullptr);
     m_tarnis->m_bGraphicsDeviceReady = true;
     m_tarnis->INP_Init();
     EXPECT_FALSE(m_tarnis->m_bKeyboardAcquired);
@@ -226,6 +227,7 @@ TEST_F(InputTest, SamplingWithoutFocusReadsNoKeys)
     // and both states read as nothing down.
     m_tarnis->m_bKeyboardAcquired = false;
     g_bWindowActive = false;
+    TNS_SetActiveWindow(nullptr);
     m_tarnis->INP_Update();
     EXPECT_EQ(m_tarnis->INP_KeyboardGetAnyPressedKey(), 0);
     EXPECT_FALSE(m_tarnis->INP_KeyboardIsKeyClicked(DIK_W));

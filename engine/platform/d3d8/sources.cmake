@@ -1,4 +1,6 @@
-list(APPEND TARNIS_ENGINE_SOURCES
+# Direct3D 8 and D3DX on the rasterizer and the image decoders; sdl/ presents
+# the back buffer in the window.
+list(APPEND TARNIS_PLATFORM_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/tns_d3d8_formats.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_d3d8_resources.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_d3d8_device.cpp

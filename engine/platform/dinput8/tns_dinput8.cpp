@@ -13,11 +13,6 @@
 #include "engine/platform/dinput8/dinput8.h"
 #include "engine/platform/win32/tns_sdl_internal.h"
 
-// The core's window-active flag, kept from the activation messages. It is what
-// "foreground" means here: SDL's keyboard focus is never granted by headless
-// drivers, while the activation messages are the same everywhere.
-extern bool g_bWindowActive;
-
 // The results of the COM headers for null out-pointers and bad window handles.
 constexpr HRESULT kEPointer = HRESULT(0x80004003u);
 constexpr HRESULT kEHandle = HRESULT(0x80070006u);
@@ -119,7 +114,10 @@ private:
     bool windowAllows() const
     {
         if (!m_foreground) return true;
-        return TnsGetSdlWindow(m_window) && g_bWindowActive;
+        // The window layer's activation state is what "foreground" means here: SDL's
+        // keyboard focus is never granted by headless drivers, while the activation
+        // messages are the same everywhere.
+        return TnsGetSdlWindow(m_window) && GetActiveWindow() == m_window;
     }
 
     // The device lost its acquisition behind the caller's back: what was held

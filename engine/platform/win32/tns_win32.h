@@ -131,6 +131,8 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* title, DWO
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL ShowWindow(HWND hwnd, int cmd);
+// The window that last became active (shown, or activated by its messages), null when none.
+HWND GetActiveWindow();
 BOOL UpdateWindow(HWND hwnd);
 LONG SetWindowLong(HWND hwnd, int index, LONG value);
 BOOL GetWindowRect(HWND hwnd, RECT* rect);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/platform/win32/tns_sdl_internal.h"
+#include "engine/platform/win32/tns_win32_testing.h"
 
 struct TnsWindow {
     SDL_Window* sdl = nullptr;
@@ -52,6 +53,9 @@ size_t g_sinkCount = 0;
 
 int g_cursorCounter = 0;
 bool g_videoStarted = false;
+// The thread's active window: shown windows start active, and the activation
+// messages move it as they are delivered (as the window procedure sees them).
+HWND g_activeWindow = nullptr;
 
 WindowClass* findClass(const char* name)
 {
@@ -72,6 +76,15 @@ bool isLive(HWND hwnd)
     for (TnsWindow* w = g_windows; w; w = w->next)
         if (w == hwnd) return !w->destroyed;
     return false;
+}
+
+LRESULT deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ACTIVATE) {
+        if ((wParam & 0xFFFF) != WA_INACTIVE) g_activeWindow = hwnd;
+        else if (g_activeWindow == hwnd) g_activeWindow = nullptr;
+    }
+    return hwnd->proc(hwnd, message, wParam, lParam);
 }
 
 bool enqueue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -232,6 +245,7 @@ BOOL DestroyWindow(HWND hwnd)
         return FALSE;
     }
     hwnd->destroyed = true;
+    if (g_activeWindow == hwnd) g_activeWindow = nullptr;
     if (hwnd->sdl) SDL_HideWindow(hwnd->sdl);
     hwnd->proc(hwnd, WM_DESTROY, 0, 0);
     return TRUE;
@@ -241,10 +255,12 @@ BOOL ShowWindow(HWND hwnd, int cmd)
 {
     if (!isLive(hwnd)) return FALSE;
     if (cmd == SW_HIDE) {
+        if (g_activeWindow == hwnd) g_activeWindow = nullptr;
         SDL_HideWindow(hwnd->sdl);
         return TRUE;
     }
     SDL_ShowWindow(hwnd->sdl);
+    g_activeWindow = hwnd;
     // The class background: the window shows black until something is presented.
     WindowClass* cls = findClass(hwnd->className.c_str());
     if (cls && cls->wc.hbrBackground == GetStockObject(BLACK_BRUSH)) {
@@ -350,7 +366,7 @@ BOOL TranslateMessage(const MSG*)
 LRESULT DispatchMessage(const MSG* msg)
 {
     if (!msg || !isLive(msg->hwnd)) return 0;
-    return msg->hwnd->proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    return deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
 BOOL WaitMessage()
@@ -382,13 +398,18 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!isLive(hwnd)) return 0;
-    return hwnd->proc(hwnd, message, wParam, lParam);
+    return deliver(hwnd, message, wParam, lParam);
 }
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM)
 {
     if (message == WM_CLOSE) DestroyWindow(hwnd);
     return 0;
+}
+
+HWND GetActiveWindow()
+{
+    return isLive(g_activeWindow) ? g_activeWindow : nullptr;
 }
 
 int ShowCursor(BOOL show)
@@ -450,4 +471,9 @@ bool TnsIsWindowMinimised(HWND hwnd)
 {
     if (!isLive(hwnd)) return false;
     return hwnd->minimised || (hwnd->sdl && (SDL_GetWindowFlags(hwnd->sdl) & SDL_WINDOW_MINIMIZED));
+}
+
+void TNS_SetActiveWindow(HWND hwnd)
+{
+    g_activeWindow = hwnd;
 }
