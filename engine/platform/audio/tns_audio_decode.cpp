@@ -8,7 +8,7 @@
 #include <libopenmpt/libopenmpt.h>
 #include <sndfile.h>
 
-#include "engine/platform/audio/bass.h"
+namespace tns::audio {
 
 namespace {
 
@@ -16,12 +16,12 @@ constexpr int64_t kMaxModuleBytes = int64_t(64) << 20;
 
 sf_count_t vioLength(void* user)
 {
-    return static_cast<TnsFileRange*>(user)->length;
+    return static_cast<FileRange*>(user)->length;
 }
 
 sf_count_t vioSeek(sf_count_t offset, int whence, void* user)
 {
-    auto* r = static_cast<TnsFileRange*>(user);
+    auto* r = static_cast<FileRange*>(user);
     int64_t target = offset;
     if (whence == SEEK_CUR) target += r->pos;
     else if (whence == SEEK_END) target += r->length;
@@ -33,7 +33,7 @@ sf_count_t vioSeek(sf_count_t offset, int whence, void* user)
 
 sf_count_t vioRead(void* dst, sf_count_t count, void* user)
 {
-    return static_cast<TnsFileRange*>(user)->read(dst, count);
+    return static_cast<FileRange*>(user)->read(dst, count);
 }
 
 sf_count_t vioWrite(const void*, sf_count_t, void*)
@@ -43,39 +43,39 @@ sf_count_t vioWrite(const void*, sf_count_t, void*)
 
 sf_count_t vioTell(void* user)
 {
-    return static_cast<TnsFileRange*>(user)->pos;
+    return static_cast<FileRange*>(user)->pos;
 }
 
 } // namespace
 
-int TnsFileRange::open(const char* name, uint32_t offset, uint32_t length)
+DecodeError FileRange::open(const char* name, uint32_t offset, uint32_t length)
 {
     close();
-    if (!name || !*name) return BASS_ERROR_FILEOPEN;
+    if (!name || !*name) return DecodeError::FileOpen;
     file = fopen(name, "rb");
-    if (!file) return BASS_ERROR_FILEOPEN;
+    if (!file) return DecodeError::FileOpen;
     fseeko(file, 0, SEEK_END);
     const int64_t size = ftello(file);
     const int64_t len = length ? int64_t(length) : size - int64_t(offset);
     if (size < 0 || int64_t(offset) > size || len < 0 || int64_t(offset) + len > size) {
         close();
-        return BASS_ERROR_FILEOPEN;
+        return DecodeError::FileOpen;
     }
     begin = offset;
     this->length = len;
     pos = 0;
     fseeko(file, off_t(begin), SEEK_SET);
-    return BASS_OK;
+    return DecodeError::None;
 }
 
-void TnsFileRange::close()
+void FileRange::close()
 {
     if (file) fclose(file);
     file = nullptr;
     begin = length = pos = 0;
 }
 
-int64_t TnsFileRange::read(void* dst, int64_t count)
+int64_t FileRange::read(void* dst, int64_t count)
 {
     if (!file || count <= 0) return 0;
     const int64_t n = std::min(count, length - pos);
@@ -86,7 +86,7 @@ int64_t TnsFileRange::read(void* dst, int64_t count)
 }
 
 // Shared with the stream decoder.
-void* TnsOpenSndfile(TnsFileRange* range, int* rate, int* channels)
+void* OpenSndfile(FileRange* range, int* rate, int* channels)
 {
     static SF_VIRTUAL_IO vio = {vioLength, vioSeek, vioRead, vioWrite, vioTell};
     SF_INFO info{};
@@ -101,7 +101,7 @@ void* TnsOpenSndfile(TnsFileRange* range, int* rate, int* channels)
     return sf;
 }
 
-void TnsToStereo(const float* in, int channels, int frames, float* out)
+void ToStereo(const float* in, int channels, int frames, float* out)
 {
     for (int i = 0; i < frames; ++i) {
         const float* f = in + size_t(i) * size_t(channels);
@@ -110,60 +110,60 @@ void TnsToStereo(const float* in, int channels, int frames, float* out)
     }
 }
 
-int TnsDecodeSample(const char* name, uint32_t offset, uint32_t length, TnsSampleData* out)
+DecodeError DecodeSample(const char* name, uint32_t offset, uint32_t length, SampleData* out)
 {
-    TnsFileRange range;
-    if (int error = range.open(name, offset, length)) return error;
+    FileRange range;
+    if (DecodeError error = range.open(name, offset, length); error != DecodeError::None) return error;
     int rate = 0, channels = 0;
-    auto* sf = static_cast<SNDFILE*>(TnsOpenSndfile(&range, &rate, &channels));
-    if (!sf) return BASS_ERROR_FORMAT;
+    auto* sf = static_cast<SNDFILE*>(OpenSndfile(&range, &rate, &channels));
+    if (!sf) return DecodeError::Format;
     constexpr int kChunk = 4096;
     std::vector<float> scratch(size_t(kChunk) * size_t(channels));
     std::vector<float> frames;
     int64_t total = 0;
-    int error = BASS_OK;
+    DecodeError error = DecodeError::None;
     for (;;) {
         const sf_count_t got = sf_readf_float(sf, scratch.data(), kChunk);
         if (got <= 0) break;
-        if (total + got > kTnsMaxSampleFrames) {
-            error = BASS_ERROR_MEM;
+        if (total + got > kMaxSampleFrames) {
+            error = DecodeError::Memory;
             break;
         }
         frames.resize(size_t(total + got) * 2);
-        TnsToStereo(scratch.data(), channels, int(got), &frames[size_t(total) * 2]);
+        ToStereo(scratch.data(), channels, int(got), &frames[size_t(total) * 2]);
         total += got;
     }
     sf_close(sf);
-    if (error) return error;
-    if (total == 0) return BASS_ERROR_FORMAT;
+    if (error != DecodeError::None) return error;
+    if (total == 0) return DecodeError::Format;
     out->frames = std::move(frames);
     out->frameCount = total;
     out->rate = rate;
-    return BASS_OK;
+    return DecodeError::None;
 }
 
-TnsModuleSource::~TnsModuleSource()
+ModuleSource::~ModuleSource()
 {
     if (m_module) openmpt_module_destroy(static_cast<openmpt_module*>(m_module));
 }
 
-int TnsModuleSource::open(const char* name, uint32_t offset, uint32_t length)
+DecodeError ModuleSource::open(const char* name, uint32_t offset, uint32_t length)
 {
-    TnsFileRange range;
-    if (int error = range.open(name, offset, length)) return error;
-    if (range.length > kMaxModuleBytes) return BASS_ERROR_MEM;
-    if (range.length == 0) return BASS_ERROR_FORMAT;
+    FileRange range;
+    if (DecodeError error = range.open(name, offset, length); error != DecodeError::None) return error;
+    if (range.length > kMaxModuleBytes) return DecodeError::Memory;
+    if (range.length == 0) return DecodeError::Format;
     std::vector<char> bytes(size_t(range.length));
-    if (range.read(bytes.data(), range.length) != range.length) return BASS_ERROR_FILEOPEN;
+    if (range.read(bytes.data(), range.length) != range.length) return DecodeError::FileOpen;
     int error = 0;
     m_module = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr,
                                                   openmpt_error_func_ignore, nullptr, &error, nullptr, nullptr);
-    if (!m_module) return BASS_ERROR_FORMAT;
+    if (!m_module) return DecodeError::Format;
     m_ended = false;
-    return BASS_OK;
+    return DecodeError::None;
 }
 
-void TnsModuleSource::restart(uint32_t order, bool loop)
+void ModuleSource::restart(uint32_t order, bool loop)
 {
     auto* mod = static_cast<openmpt_module*>(m_module);
     if (!mod) return;
@@ -172,7 +172,7 @@ void TnsModuleSource::restart(uint32_t order, bool loop)
     m_ended = false;
 }
 
-int TnsModuleSource::pull(float* stereo, int frames)
+int ModuleSource::pull(float* stereo, int frames)
 {
     if (!m_module || m_ended) return 0;
     const size_t got = openmpt_module_read_interleaved_float_stereo(static_cast<openmpt_module*>(m_module), m_rate,
@@ -180,3 +180,5 @@ int TnsModuleSource::pull(float* stereo, int frames)
     if (got == 0) m_ended = true;
     return int(got);
 }
+
+} // namespace tns::audio

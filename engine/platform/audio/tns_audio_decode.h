@@ -1,7 +1,7 @@
 // Decoders of the audio-library subset: sound files through libsndfile's virtual
 // I/O over a byte range of a file (loose files and files inside PAK archives
 // alike), tracker modules through libopenmpt. Results are stereo float frames.
-// Limits: memory images are not read; a sample holds at most kTnsMaxSampleFrames.
+// Limits: memory images are not read; a sample holds at most kMaxSampleFrames.
 #pragma once
 
 #include <atomic>
@@ -14,43 +14,49 @@
 
 #include "engine/platform/audio/tns_audio_mixer.h"
 
-constexpr int64_t kTnsMaxSampleFrames = int64_t(1) << 25;
+namespace tns::audio {
+
+// Why a file could not be read; the audio library's front maps these to its
+// own error codes.
+enum class DecodeError : int { None = 0, FileOpen, Format, Memory };
+
+constexpr int64_t kMaxSampleFrames = int64_t(1) << 25;
 
 // A window onto bytes [begin, begin + length) of an open file.
-struct TnsFileRange {
+struct FileRange {
     FILE* file = nullptr;
     int64_t begin = 0;
     int64_t length = 0;
     int64_t pos = 0;
 
-    TnsFileRange() = default;
-    TnsFileRange(const TnsFileRange&) = delete;
-    TnsFileRange& operator=(const TnsFileRange&) = delete;
-    ~TnsFileRange() { close(); }
-    // length 0 reaches to the end of the file. Returns an error code (0 = fine).
-    int open(const char* name, uint32_t offset, uint32_t length);
+    FileRange() = default;
+    FileRange(const FileRange&) = delete;
+    FileRange& operator=(const FileRange&) = delete;
+    ~FileRange() { close(); }
+    // length 0 reaches to the end of the file.
+    DecodeError open(const char* name, uint32_t offset, uint32_t length);
     void close();
     int64_t read(void* dst, int64_t count);
 };
 
 // Opens a libsndfile reader over the range (an opaque SNDFILE), null when the
 // bytes are no sound file it can read.
-void* TnsOpenSndfile(TnsFileRange* range, int* rate, int* channels);
+void* OpenSndfile(FileRange* range, int* rate, int* channels);
 // Interleaved frames of any channel count to stereo: mono doubles, more keep two.
-void TnsToStereo(const float* in, int channels, int frames, float* out);
+void ToStereo(const float* in, int channels, int frames, float* out);
 
-// Decodes the whole range into memory. Returns an error code (0 = fine).
-int TnsDecodeSample(const char* name, uint32_t offset, uint32_t length, TnsSampleData* out);
+// Decodes the whole range into memory.
+DecodeError DecodeSample(const char* name, uint32_t offset, uint32_t length, SampleData* out);
 
-// A sound file decoded while it plays: a decode thread (TnsStreamPump) fills a
+// A sound file decoded while it plays: a decode thread (StreamPump) fills a
 // ring of frames ahead of the voice, so the render thread never touches the disk.
-class TnsStreamDecoder : public TnsPullSource {
+class StreamDecoder : public PullSource {
 public:
-    TnsStreamDecoder() = default;
-    ~TnsStreamDecoder() override;
-    TnsStreamDecoder(const TnsStreamDecoder&) = delete;
-    TnsStreamDecoder& operator=(const TnsStreamDecoder&) = delete;
-    int open(const char* name, uint32_t offset, uint32_t length);
+    StreamDecoder() = default;
+    ~StreamDecoder() override;
+    StreamDecoder(const StreamDecoder&) = delete;
+    StreamDecoder& operator=(const StreamDecoder&) = delete;
+    DecodeError open(const char* name, uint32_t offset, uint32_t length);
     int rate() const { return m_rate; }
 
     // Render thread.
@@ -68,7 +74,7 @@ private:
     static constexpr int64_t kRingFrames = 32768;
     static constexpr int kChunkFrames = 2048;
 
-    TnsFileRange m_range;
+    FileRange m_range;
     void* m_sndfile = nullptr; // SNDFILE, kept opaque to the includers
     int m_rate = 44100;
     int m_channels = 2;
@@ -81,14 +87,14 @@ private:
 };
 
 // The thread that keeps every stream's ring filled.
-class TnsStreamPump {
+class StreamPump {
 public:
-    TnsStreamPump();
-    ~TnsStreamPump();
+    StreamPump();
+    ~StreamPump();
     std::mutex& mutex() { return m_mutex; }
     // With mutex() held.
-    void add(TnsStreamDecoder* stream);
-    void remove(TnsStreamDecoder* stream);
+    void add(StreamDecoder* stream);
+    void remove(StreamDecoder* stream);
     void wake() { m_wake.notify_one(); }
 
 private:
@@ -96,19 +102,19 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::vector<TnsStreamDecoder*> m_streams;
+    std::vector<StreamDecoder*> m_streams;
     bool m_quit = false;
     std::thread m_thread;
 };
 
 // A tracker module rendered at the output rate by libopenmpt, on the render thread.
-class TnsModuleSource : public TnsPullSource {
+class ModuleSource : public PullSource {
 public:
-    explicit TnsModuleSource(int outputRate) : m_rate(outputRate) {}
-    ~TnsModuleSource() override;
-    TnsModuleSource(const TnsModuleSource&) = delete;
-    TnsModuleSource& operator=(const TnsModuleSource&) = delete;
-    int open(const char* name, uint32_t offset, uint32_t length);
+    explicit ModuleSource(int outputRate) : m_rate(outputRate) {}
+    ~ModuleSource() override;
+    ModuleSource(const ModuleSource&) = delete;
+    ModuleSource& operator=(const ModuleSource&) = delete;
+    DecodeError open(const char* name, uint32_t offset, uint32_t length);
     // With the mixer's lock held.
     void restart(uint32_t order, bool loop);
 
@@ -120,3 +126,5 @@ private:
     int m_rate;
     bool m_ended = false;
 };
+
+} // namespace tns::audio

@@ -10,28 +10,30 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+
+namespace tns::audio {
 #endif
 
-TnsMixer::TnsMixer(int outputRate) : m_outputRate(outputRate > 0 ? outputRate : 44100)
+Mixer::Mixer(int outputRate) : m_outputRate(outputRate > 0 ? outputRate : 44100)
 {
     m_mixBuffer.resize(size_t(kChunkFrames) * 2);
 }
 
-void TnsMixer::addVoice(TnsVoice* voice)
+void Mixer::addVoice(Voice* voice)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_voices.push_back(voice);
 }
 
-void TnsMixer::removeVoice(TnsVoice* voice)
+void Mixer::removeVoice(Voice* voice)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_voices.erase(std::remove(m_voices.begin(), m_voices.end(), voice), m_voices.end());
 }
 
-void TnsMixer::startVoice(TnsVoice* voice)
+void Mixer::startVoice(Voice* voice)
 {
-    voice->state = TNS_VOICE_PLAYING;
+    voice->state = kVoicePlaying;
     voice->position = 0.0;
     voice->blockLength = 0;
     voice->blockPos = 0;
@@ -44,30 +46,30 @@ void TnsMixer::startVoice(TnsVoice* voice)
     voice->peakLeft = voice->peakRight = 0.0f;
 }
 
-void TnsMixer::stopVoice(TnsVoice* voice)
+void Mixer::stopVoice(Voice* voice)
 {
-    voice->state = TNS_VOICE_STOPPED;
+    voice->state = kVoiceStopped;
     voice->stopAfterFade = false;
     voice->slideRate.active = voice->slideVolume.active = voice->slidePan.active = false;
     voice->peakLeft = voice->peakRight = 0.0f;
 }
 
-void TnsMixer::setRate(TnsVoice* voice, float rate)
+void Mixer::setRate(Voice* voice, float rate)
 {
     voice->rate = rate;
     voice->slideRate.active = false;
 }
 
-void TnsMixer::slide(TnsVoice* voice, int freq, int volume, int pan, uint32_t timeMs)
+void Mixer::slide(Voice* voice, int freq, int volume, int pan, uint32_t timeMs)
 {
     const int64_t total = int64_t(timeMs) * m_outputRate / 1000;
-    auto begin = [total](TnsSlide& s, float& value, float target) {
+    auto begin = [total](Slide& s, float& value, float target) {
         if (total <= 0) {
             value = target;
             s.active = false;
             return;
         }
-        s = TnsSlide{true, value, target, 0, total};
+        s = Slide{true, value, target, 0, total};
     };
     if (freq != -1) begin(voice->slideRate, voice->rate, freq == 0 ? voice->baseRate : float(freq));
     if (pan != -101) begin(voice->slidePan, voice->pan, float(pan) / 100.0f);
@@ -79,17 +81,17 @@ void TnsMixer::slide(TnsVoice* voice, int freq, int volume, int pan, uint32_t ti
     }
 }
 
-void TnsMixer::setGlobalVolumes(int music, int samples, int streams)
+void Mixer::setGlobalVolumes(int music, int samples, int streams)
 {
-    if (music >= 0) m_global[int(TnsVoiceKind::Music)] = float(music) / 100.0f;
-    if (samples >= 0) m_global[int(TnsVoiceKind::Sample)] = float(samples) / 100.0f;
-    if (streams >= 0) m_global[int(TnsVoiceKind::Stream)] = float(streams) / 100.0f;
+    if (music >= 0) m_global[int(VoiceKind::Music)] = float(music) / 100.0f;
+    if (samples >= 0) m_global[int(VoiceKind::Sample)] = float(samples) / 100.0f;
+    if (streams >= 0) m_global[int(VoiceKind::Stream)] = float(streams) / 100.0f;
 }
 
 namespace {
 
 // One frame of a slide; true when it has just reached its target.
-bool stepSlide(TnsSlide& s, float& value)
+bool stepSlide(Slide& s, float& value)
 {
     if (!s.active) return false;
     if (++s.elapsed >= s.total) {
@@ -103,7 +105,7 @@ bool stepSlide(TnsSlide& s, float& value)
 
 } // namespace
 
-bool TnsMixer::advanceSlides(TnsVoice& v)
+bool Mixer::advanceSlides(Voice& v)
 {
     stepSlide(v.slideRate, v.rate);
     stepSlide(v.slidePan, v.pan);
@@ -114,7 +116,7 @@ bool TnsMixer::advanceSlides(TnsVoice& v)
     return true;
 }
 
-bool TnsMixer::fetchFrame(TnsVoice& v, float* frame)
+bool Mixer::fetchFrame(Voice& v, float* frame)
 {
     if (v.blockPos >= v.blockLength) {
         const int got = v.source->pull(v.block.data(), int(v.block.size() / 2));
@@ -128,13 +130,13 @@ bool TnsMixer::fetchFrame(TnsVoice& v, float* frame)
     return true;
 }
 
-bool TnsMixer::mixFrame(TnsVoice& v, float* o, float global, float& peakL, float& peakR)
+bool Mixer::mixFrame(Voice& v, float* o, float global, float& peakL, float& peakR)
 {
     if ((v.slideRate.active || v.slideVolume.active || v.slidePan.active) && !advanceSlides(v)) return false;
     const double step = std::max(0.0, double(v.rate) / double(m_outputRate));
     float l, r;
     if (v.sample) {
-        const TnsSampleData& d = *v.sample;
+        const SampleData& d = *v.sample;
         const int64_t idx = int64_t(v.position);
         const float f = float(v.position - double(idx));
         const float* a = &d.frames[size_t(idx) * 2];
@@ -196,10 +198,10 @@ bool TnsMixer::mixFrame(TnsVoice& v, float* o, float global, float& peakL, float
 // the position: those frames go the general way). Position j of the run is
 // then exactly p + j * s, the value the frame-by-frame sum reaches, and the
 // frames need no checks and no loop-carried sum.
-int TnsMixer::mixSampleRun(TnsVoice& v, float* out, int frames, double step, float gl, float gr, float& peakL,
+int Mixer::mixSampleRun(Voice& v, float* out, int frames, double step, float gl, float gr, float& peakL,
                            float& peakR)
 {
-    const TnsSampleData& d = *v.sample;
+    const SampleData& d = *v.sample;
     const int64_t count = d.frameCount;
     const double p = v.position;
     if (!(step > 0.0) || count < 2 || count > int64_t(INT32_MAX) || !(p >= 1.0) || !(p < double(count - 1)))
@@ -273,7 +275,7 @@ int TnsMixer::mixSampleRun(TnsVoice& v, float* out, int frames, double step, flo
 // A pulled voice at the output rate: every frame moves current to next and
 // takes the next frame of the block, interpolating at fraction 0. Runs while
 // the block holds frames; the frame that pulls goes the general way.
-int TnsMixer::mixPulledRun(TnsVoice& v, float* out, int frames, double step, float gl, float gr, float& peakL,
+int Mixer::mixPulledRun(Voice& v, float* out, int frames, double step, float gl, float gr, float& peakL,
                            float& peakR)
 {
     if (step != 1.0 || v.fraction != 1.0 || v.framesReady != 2) return 0;
@@ -314,13 +316,13 @@ int TnsMixer::mixPulledRun(TnsVoice& v, float* out, int frames, double step, flo
     return n;
 }
 
-void TnsMixer::mixVoice(TnsVoice& v, float* out, int frames)
+void Mixer::mixVoice(Voice& v, float* out, int frames)
 {
     const float global = m_global[int(v.kind)];
     float peakL = 0.0f, peakR = 0.0f;
     v.starved = false;
     int i = 0;
-    while (i < frames && v.state == TNS_VOICE_PLAYING) {
+    while (i < frames && v.state == kVoicePlaying) {
         if (!v.slideRate.active && !v.slideVolume.active && !v.slidePan.active) {
             // Nothing changes per frame: gains and step once for the run.
             const double step = std::max(0.0, double(v.rate) / double(m_outputRate));
@@ -339,15 +341,15 @@ void TnsMixer::mixVoice(TnsVoice& v, float* out, int frames)
     v.peakRight = peakR;
 }
 
-void TnsMixer::render(float* stereo, int frames)
+void Mixer::render(float* stereo, int frames)
 {
     if (frames <= 0) return;
     const auto started = std::chrono::steady_clock::now();
     std::memset(stereo, 0, size_t(frames) * 2 * sizeof(float));
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        for (TnsVoice* v : m_voices)
-            if (v->state == TNS_VOICE_PLAYING) mixVoice(*v, stereo, frames);
+        for (Voice* v : m_voices)
+            if (v->state == kVoicePlaying) mixVoice(*v, stereo, frames);
     }
     const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     const double share = 100.0 * spent * double(m_outputRate) / double(frames);
@@ -355,7 +357,7 @@ void TnsMixer::render(float* stereo, int frames)
     m_cpu.store(previous * 0.9f + float(share) * 0.1f, std::memory_order_relaxed);
 }
 
-void TnsMixer::renderS16(int16_t* out, int frames)
+void Mixer::renderS16(int16_t* out, int frames)
 {
     while (frames > 0) {
         const int n = std::min(frames, kChunkFrames);
@@ -368,3 +370,5 @@ void TnsMixer::renderS16(int16_t* out, int frames)
         frames -= n;
     }
 }
+
+} // namespace tns::audio

@@ -8,9 +8,11 @@
 
 #include "engine/platform/audio/tns_audio_mixer.h"
 
-class TnsAudioOutput {
+namespace tns::audio {
+
+class Output {
 public:
-    virtual ~TnsAudioOutput() = default;
+    virtual ~Output() = default;
     // Resume and pause the output; a paused output stops time for every channel.
     virtual bool start() = 0;
     virtual bool pause() = 0;
@@ -18,8 +20,13 @@ public:
     virtual bool capture(int16_t*, int) { return false; }
 };
 
+// Why no output device opened; the audio library's front maps these.
+enum class OutputError : int { None = 0, Driver, Device };
+
 // The default SDL device at the mixer's rate, stereo 16-bit. Null with *error
 // set when no driver starts or no device opens.
-std::unique_ptr<TnsAudioOutput> TnsOpenSdlOutput(TnsMixer* mixer, int* error);
-std::unique_ptr<TnsAudioOutput> TnsOpenNoSoundOutput(TnsMixer* mixer);
-std::unique_ptr<TnsAudioOutput> TnsOpenCaptureOutput(TnsMixer* mixer);
+std::unique_ptr<Output> OpenSdlOutput(Mixer* mixer, OutputError* error);
+std::unique_ptr<Output> OpenNoSoundOutput(Mixer* mixer);
+std::unique_ptr<Output> OpenCaptureOutput(Mixer* mixer);
+
+} // namespace tns::audio

@@ -7,25 +7,26 @@
 
 #include <sndfile.h>
 
-#include "engine/platform/audio/bass.h"
 #include "engine/platform/audio/tns_audio_decode.h"
 
-TnsStreamDecoder::~TnsStreamDecoder()
+namespace tns::audio {
+
+StreamDecoder::~StreamDecoder()
 {
     if (m_sndfile) sf_close(static_cast<SNDFILE*>(m_sndfile));
 }
 
-int TnsStreamDecoder::open(const char* name, uint32_t offset, uint32_t length)
+DecodeError StreamDecoder::open(const char* name, uint32_t offset, uint32_t length)
 {
-    if (int error = m_range.open(name, offset, length)) return error;
-    m_sndfile = TnsOpenSndfile(&m_range, &m_rate, &m_channels);
-    if (!m_sndfile) return BASS_ERROR_FORMAT;
+    if (DecodeError error = m_range.open(name, offset, length); error != DecodeError::None) return error;
+    m_sndfile = OpenSndfile(&m_range, &m_rate, &m_channels);
+    if (!m_sndfile) return DecodeError::Format;
     m_ring.assign(size_t(kRingFrames) * 2, 0.0f);
     m_scratch.assign(size_t(kChunkFrames) * size_t(m_channels), 0.0f);
-    return BASS_OK;
+    return DecodeError::None;
 }
 
-int TnsStreamDecoder::pull(float* stereo, int frames)
+int StreamDecoder::pull(float* stereo, int frames)
 {
     const int64_t read = m_read.load(std::memory_order_relaxed);
     const int64_t available = m_write.load(std::memory_order_acquire) - read;
@@ -39,13 +40,13 @@ int TnsStreamDecoder::pull(float* stereo, int frames)
     return n;
 }
 
-bool TnsStreamDecoder::ended() const
+bool StreamDecoder::ended() const
 {
     return m_eof.load(std::memory_order_acquire) &&
            m_write.load(std::memory_order_acquire) == m_read.load(std::memory_order_acquire);
 }
 
-bool TnsStreamDecoder::decodeAhead(int maxFrames)
+bool StreamDecoder::decodeAhead(int maxFrames)
 {
     auto* sf = static_cast<SNDFILE*>(m_sndfile);
     if (!sf || m_eof.load(std::memory_order_relaxed)) return false;
@@ -70,7 +71,7 @@ bool TnsStreamDecoder::decodeAhead(int maxFrames)
         justRewound = false;
         for (sf_count_t i = 0; i < got; ++i) {
             const size_t at = size_t((write + i) % kRingFrames) * 2;
-            TnsToStereo(&m_scratch[size_t(i) * size_t(m_channels)], m_channels, 1, &m_ring[at]);
+            ToStereo(&m_scratch[size_t(i) * size_t(m_channels)], m_channels, 1, &m_ring[at]);
         }
         m_write.store(write + got, std::memory_order_release);
         maxFrames -= int(got);
@@ -79,7 +80,7 @@ bool TnsStreamDecoder::decodeAhead(int maxFrames)
     return decoded;
 }
 
-void TnsStreamDecoder::restart(bool loop)
+void StreamDecoder::restart(bool loop)
 {
     if (m_sndfile) sf_seek(static_cast<SNDFILE*>(m_sndfile), 0, SEEK_SET);
     m_read.store(0);
@@ -88,9 +89,9 @@ void TnsStreamDecoder::restart(bool loop)
     m_loop.store(loop);
 }
 
-TnsStreamPump::TnsStreamPump() : m_thread([this] { run(); }) {}
+StreamPump::StreamPump() : m_thread([this] { run(); }) {}
 
-TnsStreamPump::~TnsStreamPump()
+StreamPump::~StreamPump()
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -100,23 +101,25 @@ TnsStreamPump::~TnsStreamPump()
     m_thread.join();
 }
 
-void TnsStreamPump::add(TnsStreamDecoder* stream)
+void StreamPump::add(StreamDecoder* stream)
 {
     m_streams.push_back(stream);
 }
 
-void TnsStreamPump::remove(TnsStreamDecoder* stream)
+void StreamPump::remove(StreamDecoder* stream)
 {
     m_streams.erase(std::remove(m_streams.begin(), m_streams.end(), stream), m_streams.end());
 }
 
-void TnsStreamPump::run()
+void StreamPump::run()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_quit) {
-        for (TnsStreamDecoder* s : m_streams) s->decodeAhead(1 << 30);
+        for (StreamDecoder* s : m_streams) s->decodeAhead(1 << 30);
         // A ring holds about three quarters of a second; waking every 10 ms keeps
         // it nearly full even at high playback rates.
         m_wake.wait_for(lock, std::chrono::milliseconds(10));
     }
 }
+
+} // namespace tns::audio

@@ -12,6 +12,8 @@
 #include "engine/platform/audio/tns_audio_decode.h"
 #include "engine/platform/audio/tns_audio_output.h"
 
+namespace audio = tns::audio;
+
 namespace {
 
 enum : DWORD { kKindSample = 1, kKindStream = 2, kKindMusic = 3, kKindCopy = 4 };
@@ -19,26 +21,26 @@ constexpr size_t kMaxSlots = 4095;
 constexpr DWORD kMaxCopies = 65535;
 
 struct SampleObj {
-    TnsSampleData data;
-    std::vector<TnsVoice> copies;
+    audio::SampleData data;
+    std::vector<audio::Voice> copies;
     bool takeOver = false;
 };
 
 struct StreamObj {
-    TnsStreamDecoder decoder;
-    TnsVoice voice;
+    audio::StreamDecoder decoder;
+    audio::Voice voice;
     bool started = false;
 };
 
 struct MusicObj {
-    std::unique_ptr<TnsModuleSource> source;
-    TnsVoice voice;
+    std::unique_ptr<audio::ModuleSource> source;
+    audio::Voice voice;
 };
 
 struct Device {
-    std::unique_ptr<TnsMixer> mixer;
-    std::unique_ptr<TnsStreamPump> pump;
-    std::unique_ptr<TnsAudioOutput> output;
+    std::unique_ptr<audio::Mixer> mixer;
+    std::unique_ptr<audio::StreamPump> pump;
+    std::unique_ptr<audio::Output> output;
     std::vector<std::unique_ptr<SampleObj>> samples;
     std::vector<std::unique_ptr<StreamObj>> streams;
     std::vector<std::unique_ptr<MusicObj>> musics;
@@ -53,6 +55,21 @@ BOOL fail(int code)
     g_error = code;
     return FALSE;
 }
+
+// The core's reasons in the library's codes.
+int bassError(audio::DecodeError error)
+{
+    switch (error) {
+    case audio::DecodeError::None: return BASS_OK;
+    case audio::DecodeError::FileOpen: return BASS_ERROR_FILEOPEN;
+    case audio::DecodeError::Format: return BASS_ERROR_FORMAT;
+    case audio::DecodeError::Memory: return BASS_ERROR_MEM;
+    }
+    return BASS_ERROR_UNKNOWN;
+}
+
+static_assert(audio::kVoiceStopped == int(BASS_ACTIVE_STOPPED) && audio::kVoicePlaying == int(BASS_ACTIVE_PLAYING) &&
+              audio::kVoicePaused == int(BASS_ACTIVE_PAUSED), "the mixer keeps its voices' states in the library's values");
 
 BOOL ok()
 {
@@ -88,7 +105,7 @@ T* lookup(std::vector<std::unique_ptr<T>>& table, DWORD handle, DWORD kind, size
 // The voices a channel handle names: all copies of a sample, one copy, or the
 // one voice of a stream or music.
 struct VoiceSet {
-    TnsVoice* first = nullptr;
+    audio::Voice* first = nullptr;
     size_t count = 0;
 };
 
@@ -128,12 +145,12 @@ bool validPan(int pan)
     return pan == -101 || (pan >= -100 && pan <= 100);
 }
 
-void initVoice(TnsVoice& v, TnsVoiceKind kind, float baseRate, TnsPullSource* source)
+void initVoice(audio::Voice& v, audio::VoiceKind kind, float baseRate, audio::PullSource* source)
 {
     v.kind = kind;
     v.baseRate = v.rate = baseRate;
     v.source = source;
-    if (source) v.block.assign(size_t(TnsVoice::kBlockFrames) * 2, 0.0f);
+    if (source) v.block.assign(size_t(audio::Voice::kBlockFrames) * 2, 0.0f);
 }
 
 // Frees the device's objects in an order that never leaves the render or decode
@@ -156,15 +173,15 @@ BOOL BASS_Init(int device, DWORD freq, DWORD, HWND)
     if (device != TNS_BASS_DEFAULT_DEVICE && device != TNS_BASS_NOSOUND_DEVICE) return fail(BASS_ERROR_DEVICE);
     if (freq < 8000 || freq > 192000) return fail(BASS_ERROR_ILLPARAM);
     auto* d = new Device;
-    d->mixer = std::make_unique<TnsMixer>(int(freq));
-    d->pump = std::make_unique<TnsStreamPump>();
-    int error = BASS_OK;
-    if (device == TNS_BASS_NOSOUND_DEVICE) d->output = TnsOpenNoSoundOutput(d->mixer.get());
-    else if (g_useCapture) d->output = TnsOpenCaptureOutput(d->mixer.get());
-    else d->output = TnsOpenSdlOutput(d->mixer.get(), &error);
+    d->mixer = std::make_unique<audio::Mixer>(int(freq));
+    d->pump = std::make_unique<audio::StreamPump>();
+    audio::OutputError error = audio::OutputError::None;
+    if (device == TNS_BASS_NOSOUND_DEVICE) d->output = audio::OpenNoSoundOutput(d->mixer.get());
+    else if (g_useCapture) d->output = audio::OpenCaptureOutput(d->mixer.get());
+    else d->output = audio::OpenSdlOutput(d->mixer.get(), &error);
     if (!d->output) {
         destroyDevice(d);
-        return fail(error ? error : BASS_ERROR_DEVICE);
+        return fail(error == audio::OutputError::Driver ? BASS_ERROR_DRIVER : BASS_ERROR_DEVICE);
     }
     g_device = d;
     return ok();
@@ -189,7 +206,7 @@ BOOL BASS_Stop()
     std::lock_guard<std::mutex> lock(g_device->mixer->mutex());
     for (auto& s : g_device->samples)
         if (s)
-            for (TnsVoice& v : s->copies) g_device->mixer->stopVoice(&v);
+            for (audio::Voice& v : s->copies) g_device->mixer->stopVoice(&v);
     for (auto& s : g_device->streams)
         if (s) g_device->mixer->stopVoice(&s->voice);
     for (auto& m : g_device->musics)
@@ -241,11 +258,12 @@ HSAMPLE BASS_SampleLoad(BOOL mem, const void* file, DWORD offset, DWORD length, 
     const size_t slot = freeSlot(g_device->samples);
     if (slot == kMaxSlots) return fail(BASS_ERROR_MEM);
     auto s = std::make_unique<SampleObj>();
-    if (int error = TnsDecodeSample(static_cast<const char*>(file), offset, length, &s->data)) return fail(error);
+    if (auto error = audio::DecodeSample(static_cast<const char*>(file), offset, length, &s->data); error != audio::DecodeError::None)
+        return fail(bassError(error));
     s->takeOver = (flags & BASS_SAMPLE_OVER_POS) != 0;
     s->copies.resize(max);
-    for (TnsVoice& v : s->copies) {
-        initVoice(v, TnsVoiceKind::Sample, float(s->data.rate), nullptr);
+    for (audio::Voice& v : s->copies) {
+        initVoice(v, audio::VoiceKind::Sample, float(s->data.rate), nullptr);
         v.sample = &s->data;
         g_device->mixer->addVoice(&v);
     }
@@ -260,11 +278,11 @@ HCHANNEL BASS_SamplePlayEx(HSAMPLE handle, DWORD start, int freq, int volume, in
     SampleObj* s = g_device ? lookup(g_device->samples, handle, kKindSample, &slot) : nullptr;
     if (!s) return fail(g_device ? BASS_ERROR_HANDLE : BASS_ERROR_INIT);
     if (!validFreq(freq) || volume < -1 || volume > 100 || !validPan(pan)) return fail(BASS_ERROR_ILLPARAM);
-    TnsMixer& mixer = *g_device->mixer;
+    audio::Mixer& mixer = *g_device->mixer;
     std::lock_guard<std::mutex> lock(mixer.mutex());
-    TnsVoice* chosen = nullptr;
-    for (TnsVoice& v : s->copies) {
-        if (v.state == TNS_VOICE_STOPPED) {
+    audio::Voice* chosen = nullptr;
+    for (audio::Voice& v : s->copies) {
+        if (v.state == audio::kVoiceStopped) {
             chosen = &v;
             break;
         }
@@ -272,7 +290,7 @@ HCHANNEL BASS_SamplePlayEx(HSAMPLE handle, DWORD start, int freq, int volume, in
     if (!chosen) {
         if (!s->takeOver) return fail(BASS_ERROR_NOCHAN);
         chosen = &*std::min_element(s->copies.begin(), s->copies.end(),
-                                    [](const TnsVoice& a, const TnsVoice& b) { return a.startStamp < b.startStamp; });
+                                    [](const audio::Voice& a, const audio::Voice& b) { return a.startStamp < b.startStamp; });
     }
     mixer.startVoice(chosen);
     chosen->position = start < s->data.frameCount ? double(start) : 0.0;
@@ -299,7 +317,7 @@ void BASS_SampleFree(HSAMPLE handle)
         fail(g_device ? BASS_ERROR_HANDLE : BASS_ERROR_INIT);
         return;
     }
-    for (TnsVoice& v : s->copies) g_device->mixer->removeVoice(&v);
+    for (audio::Voice& v : s->copies) g_device->mixer->removeVoice(&v);
     g_device->samples[slot].reset();
     ok();
 }
@@ -311,8 +329,9 @@ HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, DWORD offset, DWORD le
     const size_t slot = freeSlot(g_device->streams);
     if (slot == kMaxSlots) return fail(BASS_ERROR_MEM);
     auto s = std::make_unique<StreamObj>();
-    if (int error = s->decoder.open(static_cast<const char*>(file), offset, length)) return fail(error);
-    initVoice(s->voice, TnsVoiceKind::Stream, float(s->decoder.rate()), &s->decoder);
+    if (auto error = s->decoder.open(static_cast<const char*>(file), offset, length); error != audio::DecodeError::None)
+        return fail(bassError(error));
+    initVoice(s->voice, audio::VoiceKind::Stream, float(s->decoder.rate()), &s->decoder);
     g_device->mixer->addVoice(&s->voice);
     {
         std::lock_guard<std::mutex> lock(g_device->pump->mutex());
@@ -328,11 +347,11 @@ BOOL BASS_StreamPlay(HSTREAM handle, BOOL flush, DWORD flags)
     StreamObj* s = g_device ? lookup(g_device->streams, handle, kKindStream) : nullptr;
     if (!s) return fail(g_device ? BASS_ERROR_HANDLE : BASS_ERROR_INIT);
     const bool loop = (flags & BASS_SAMPLE_LOOP) != 0;
-    TnsMixer& mixer = *g_device->mixer;
+    audio::Mixer& mixer = *g_device->mixer;
     if (!flush && s->started && !s->decoder.ended()) {
         std::lock_guard<std::mutex> lock(mixer.mutex());
         s->decoder.setLoop(loop);
-        s->voice.state = TNS_VOICE_PLAYING;
+        s->voice.state = audio::kVoicePlaying;
         return ok();
     }
     // Stop the voice first: once the render thread has let go of the ring, the
@@ -380,9 +399,10 @@ HMUSIC BASS_MusicLoad(BOOL mem, const void* file, DWORD offset, DWORD length, DW
     const size_t slot = freeSlot(g_device->musics);
     if (slot == kMaxSlots) return fail(BASS_ERROR_MEM);
     auto m = std::make_unique<MusicObj>();
-    m->source = std::make_unique<TnsModuleSource>(g_device->mixer->outputRate());
-    if (int error = m->source->open(static_cast<const char*>(file), offset, length)) return fail(error);
-    initVoice(m->voice, TnsVoiceKind::Music, float(g_device->mixer->outputRate()), m->source.get());
+    m->source = std::make_unique<audio::ModuleSource>(g_device->mixer->outputRate());
+    if (auto error = m->source->open(static_cast<const char*>(file), offset, length); error != audio::DecodeError::None)
+        return fail(bassError(error));
+    initVoice(m->voice, audio::VoiceKind::Music, float(g_device->mixer->outputRate()), m->source.get());
     g_device->mixer->addVoice(&m->voice);
     g_device->musics[slot] = std::move(m);
     ok();
@@ -431,7 +451,7 @@ BOOL BASS_ChannelPause(DWORD handle)
     if (!set.first) return fail(BASS_ERROR_HANDLE);
     std::lock_guard<std::mutex> lock(g_device->mixer->mutex());
     for (size_t i = 0; i < set.count; ++i)
-        if (set.first[i].state == TNS_VOICE_PLAYING) set.first[i].state = TNS_VOICE_PAUSED;
+        if (set.first[i].state == audio::kVoicePlaying) set.first[i].state = audio::kVoicePaused;
     return ok();
 }
 
@@ -442,7 +462,7 @@ BOOL BASS_ChannelResume(DWORD handle)
     if (!set.first) return fail(BASS_ERROR_HANDLE);
     std::lock_guard<std::mutex> lock(g_device->mixer->mutex());
     for (size_t i = 0; i < set.count; ++i)
-        if (set.first[i].state == TNS_VOICE_PAUSED) set.first[i].state = TNS_VOICE_PLAYING;
+        if (set.first[i].state == audio::kVoicePaused) set.first[i].state = audio::kVoicePlaying;
     return ok();
 }
 
@@ -454,7 +474,7 @@ BOOL BASS_ChannelSetAttributes(DWORD handle, int freq, int volume, int pan)
     if (!validFreq(freq) || volume < -1 || volume > 100 || !validPan(pan)) return fail(BASS_ERROR_ILLPARAM);
     std::lock_guard<std::mutex> lock(g_device->mixer->mutex());
     for (size_t i = 0; i < set.count; ++i) {
-        TnsVoice& v = set.first[i];
+        audio::Voice& v = set.first[i];
         if (freq != -1) g_device->mixer->setRate(&v, freq == 0 ? v.baseRate : float(freq));
         if (volume != -1) {
             v.volume = float(volume) / 100.0f;
@@ -477,7 +497,7 @@ BOOL BASS_ChannelSlideAttributes(DWORD handle, int freq, int volume, int pan, DW
     if (!validFreq(freq) || volume < -2 || volume > 100 || !validPan(pan)) return fail(BASS_ERROR_ILLPARAM);
     std::lock_guard<std::mutex> lock(g_device->mixer->mutex());
     for (size_t i = 0; i < set.count; ++i)
-        if (set.first[i].state != TNS_VOICE_STOPPED) g_device->mixer->slide(&set.first[i], freq, volume, pan, time);
+        if (set.first[i].state != audio::kVoiceStopped) g_device->mixer->slide(&set.first[i], freq, volume, pan, time);
     return ok();
 }
 
@@ -489,8 +509,8 @@ DWORD BASS_ChannelIsActive(DWORD handle)
     std::lock_guard<std::mutex> lock(g_device->mixer->mutex());
     DWORD status = BASS_ACTIVE_STOPPED;
     for (size_t i = 0; i < set.count; ++i) {
-        if (set.first[i].state == TNS_VOICE_PLAYING) status = BASS_ACTIVE_PLAYING;
-        else if (set.first[i].state == TNS_VOICE_PAUSED && status == BASS_ACTIVE_STOPPED) status = BASS_ACTIVE_PAUSED;
+        if (set.first[i].state == audio::kVoicePlaying) status = BASS_ACTIVE_PLAYING;
+        else if (set.first[i].state == audio::kVoicePaused && status == BASS_ACTIVE_STOPPED) status = BASS_ACTIVE_PAUSED;
     }
     ok();
     return status;
@@ -510,7 +530,7 @@ DWORD BASS_ChannelGetLevel(DWORD handle)
     std::lock_guard<std::mutex> lock(g_device->mixer->mutex());
     float left = 0.0f, right = 0.0f;
     for (size_t i = 0; i < set.count; ++i) {
-        if (set.first[i].state != TNS_VOICE_PLAYING) continue;
+        if (set.first[i].state != audio::kVoicePlaying) continue;
         left = std::max(left, set.first[i].peakLeft);
         right = std::max(right, set.first[i].peakRight);
     }

@@ -10,13 +10,15 @@
 #include "tests/sfx/sfx_test_audio.h"
 #include "tests/support/test_support.h"
 
+namespace audio = tns::audio;
+
 namespace {
 
 constexpr int kRate = 44100;
 
-TnsSampleData stereoData(const std::vector<float>& mono, int rate = kRate)
+audio::SampleData stereoData(const std::vector<float>& mono, int rate = kRate)
 {
-    TnsSampleData d;
+    audio::SampleData d;
     d.rate = rate;
     d.frameCount = int64_t(mono.size());
     for (float s : mono) {
@@ -27,15 +29,15 @@ TnsSampleData stereoData(const std::vector<float>& mono, int rate = kRate)
 }
 
 struct SampleVoice {
-    TnsVoice voice;
-    explicit SampleVoice(const TnsSampleData& d)
+    audio::Voice voice;
+    explicit SampleVoice(const audio::SampleData& d)
     {
         voice.sample = &d;
         voice.baseRate = voice.rate = float(d.rate);
     }
 };
 
-std::vector<float> renderFloat(TnsMixer& mixer, int frames)
+std::vector<float> renderFloat(audio::Mixer& mixer, int frames)
 {
     std::vector<float> out(size_t(frames) * 2);
     mixer.render(out.data(), frames);
@@ -46,8 +48,8 @@ std::vector<float> renderFloat(TnsMixer& mixer, int frames)
 // (the far side loses the pan share, the near side keeps full level).
 TEST(SfxMixer, VolumeAndPanScaleEachSide)
 {
-    TnsMixer mixer(kRate);
-    TnsSampleData data = stereoData(sfxtest::constant(0.5f, 1000));
+    audio::Mixer mixer(kRate);
+    audio::SampleData data = stereoData(sfxtest::constant(0.5f, 1000));
     SampleVoice v(data);
     mixer.addVoice(&v.voice);
     {
@@ -74,9 +76,9 @@ TEST(SfxMixer, VolumeAndPanScaleEachSide)
 
 TEST(SfxMixer, FrequencyChangesPitchAndLength)
 {
-    TnsMixer mixer(kRate);
+    audio::Mixer mixer(kRate);
     // 441 Hz for one second: 882 zero crossings at the own rate.
-    TnsSampleData data = stereoData(sfxtest::sine(441.0f, 0.5f, kRate, kRate));
+    audio::SampleData data = stereoData(sfxtest::sine(441.0f, 0.5f, kRate, kRate));
     SampleVoice v(data);
     mixer.addVoice(&v.voice);
     {
@@ -89,13 +91,13 @@ TEST(SfxMixer, FrequencyChangesPitchAndLength)
     // Twice the rate: the whole second plays in half a second at 882 Hz, then silence.
     EXPECT_NEAR(sfxtest::zeroCrossings(out, 0, 0, kRate / 2), 882, 3);
     EXPECT_EQ(sfxtest::peak(out, 0, kRate / 2 + 10, kRate), 0);
-    EXPECT_EQ(v.voice.state, TNS_VOICE_STOPPED);
+    EXPECT_EQ(v.voice.state, audio::kVoiceStopped);
 }
 
 TEST(SfxMixer, FadeToSilenceStopsWithinItsTime)
 {
-    TnsMixer mixer(kRate);
-    TnsSampleData data = stereoData(sfxtest::constant(1.0f, kRate));
+    audio::Mixer mixer(kRate);
+    audio::SampleData data = stereoData(sfxtest::constant(1.0f, kRate));
     SampleVoice v(data);
     v.voice.loop = true;
     mixer.addVoice(&v.voice);
@@ -108,28 +110,28 @@ TEST(SfxMixer, FadeToSilenceStopsWithinItsTime)
     EXPECT_NEAR(out[2205 * 2], 0.5f, 0.01f) << "linear fade: half way at half time";
     EXPECT_LT(out[4400 * 2], 0.01f);
     EXPECT_EQ(out[4410 * 2], 0.0f);
-    EXPECT_EQ(v.voice.state, TNS_VOICE_STOPPED);
+    EXPECT_EQ(v.voice.state, audio::kVoiceStopped);
 
     // A fade of zero time stops at once; a slide to a volume keeps playing.
     {
         std::lock_guard<std::mutex> lock(mixer.mutex());
         mixer.startVoice(&v.voice);
         mixer.slide(&v.voice, -1, -2, -101, 0);
-        EXPECT_EQ(v.voice.state, TNS_VOICE_STOPPED);
+        EXPECT_EQ(v.voice.state, audio::kVoiceStopped);
         mixer.startVoice(&v.voice);
         v.voice.volume = 1.0f;
         mixer.slide(&v.voice, 0, 20, 100, 10);
     }
     out = renderFloat(mixer, 1000);
-    EXPECT_EQ(v.voice.state, TNS_VOICE_PLAYING);
+    EXPECT_EQ(v.voice.state, audio::kVoicePlaying);
     EXPECT_NEAR(out[999 * 2 + 1], 0.2f, 1e-5);
     EXPECT_NEAR(out[999 * 2], 0.0f, 1e-5);
 }
 
 TEST(SfxMixer, MixesInFloatAndClipsOnlyAtTheOutput)
 {
-    TnsMixer mixer(kRate);
-    TnsSampleData data = stereoData(sfxtest::constant(0.8f, 1000));
+    audio::Mixer mixer(kRate);
+    audio::SampleData data = stereoData(sfxtest::constant(0.8f, 1000));
     SampleVoice a(data), b(data);
     mixer.addVoice(&a.voice);
     mixer.addVoice(&b.voice);
@@ -153,7 +155,7 @@ TEST(SfxMixer, MixesInFloatAndClipsOnlyAtTheOutput)
 }
 
 // A pulled source that hands out a counted number of frames per call.
-class TrickleSource : public TnsPullSource {
+class TrickleSource : public audio::PullSource {
 public:
     int available = 0;
     bool finished = false;
@@ -170,12 +172,12 @@ public:
 
 TEST(SfxMixer, PulledVoiceWaitsWhenDryAndStopsWhenEnded)
 {
-    TnsMixer mixer(kRate);
+    audio::Mixer mixer(kRate);
     TrickleSource source;
-    TnsVoice v;
-    v.kind = TnsVoiceKind::Stream;
+    audio::Voice v;
+    v.kind = audio::VoiceKind::Stream;
     v.source = &source;
-    v.block.assign(size_t(TnsVoice::kBlockFrames) * 2, 0.0f);
+    v.block.assign(size_t(audio::Voice::kBlockFrames) * 2, 0.0f);
     mixer.addVoice(&v);
     source.available = 50;
     {
@@ -184,7 +186,7 @@ TEST(SfxMixer, PulledVoiceWaitsWhenDryAndStopsWhenEnded)
     }
     std::vector<float> out = renderFloat(mixer, 100);
     EXPECT_TRUE(v.starved);
-    EXPECT_EQ(v.state, TNS_VOICE_PLAYING);
+    EXPECT_EQ(v.state, audio::kVoicePlaying);
     EXPECT_NEAR(out[48 * 2], 0.048f, 1e-6);
     EXPECT_EQ(out[60 * 2], 0.0f);
     // More data: the voice continues with the very next frame.
@@ -194,18 +196,18 @@ TEST(SfxMixer, PulledVoiceWaitsWhenDryAndStopsWhenEnded)
     source.finished = true;
     source.available = 0;
     renderFloat(mixer, 100);
-    EXPECT_EQ(v.state, TNS_VOICE_STOPPED);
+    EXPECT_EQ(v.state, audio::kVoiceStopped);
 }
 
 // The frame-by-frame mix of a sample voice (interpolation, per-frame rate
 // slide, loop or stop at the end) that the mixer's runs must reproduce to the bit.
 struct ReferenceVoice {
-    const TnsSampleData* data = nullptr;
+    const audio::SampleData* data = nullptr;
     bool loop = true;
     bool playing = true;
     double position = 0.0;
     float rate = 0.0f, volume = 1.0f, pan = 0.0f;
-    TnsSlide slideRate;
+    audio::Slide slideRate;
 
     void mix(float* out, int frames, int outRate)
     {
@@ -237,9 +239,9 @@ struct ReferenceVoice {
     }
 };
 
-TnsSampleData noiseData(int frames, uint32_t seed)
+audio::SampleData noiseData(int frames, uint32_t seed)
 {
-    TnsSampleData d;
+    audio::SampleData d;
     d.frameCount = frames;
     for (int i = 0; i < frames * 2; ++i) {
         seed = seed * 1664525u + 1013904223u;
@@ -275,8 +277,8 @@ TEST(SfxMixer, MixMatchesTheFrameByFrameReference)
     for (const Case& c : cases) {
         for (bool withSlide : {false, true}) {
             SCOPED_TRACE(std::string(c.what) + (withSlide ? ", rate slide" : ""));
-            TnsSampleData data = noiseData(c.frames, uint32_t(c.frames));
-            TnsMixer mixer(c.outRate);
+            audio::SampleData data = noiseData(c.frames, uint32_t(c.frames));
+            audio::Mixer mixer(c.outRate);
             SampleVoice v(data);
             v.voice.loop = c.loop;
             mixer.addVoice(&v.voice);
@@ -308,7 +310,7 @@ TEST(SfxMixer, MixMatchesTheFrameByFrameReference)
                 ref.mix(theirs.data(), n, c.outRate);
                 for (size_t i = 0; i < ours.size(); ++i)
                     if (std::memcmp(&ours[i], &theirs[i], sizeof(float)) != 0) ++mismatches;
-                ASSERT_EQ(v.voice.state == TNS_VOICE_PLAYING, ref.playing) << "buffer " << k;
+                ASSERT_EQ(v.voice.state == audio::kVoicePlaying, ref.playing) << "buffer " << k;
                 if (ref.playing) {
                     ASSERT_EQ(v.voice.position, ref.position) << "buffer " << k;
                     ASSERT_EQ(v.voice.rate, ref.rate) << "buffer " << k;
@@ -323,13 +325,13 @@ TEST(SfxMixer, MixMatchesTheFrameByFrameReference)
 // block boundaries, dry spells and odd buffer sizes.
 TEST(SfxMixer, PulledVoiceAtTheOutputRatePlaysEveryFrameOnce)
 {
-    TnsMixer mixer(kRate);
+    audio::Mixer mixer(kRate);
     TrickleSource source;
-    TnsVoice v;
-    v.kind = TnsVoiceKind::Music;
+    audio::Voice v;
+    v.kind = audio::VoiceKind::Music;
     v.baseRate = v.rate = float(kRate);
     v.source = &source;
-    v.block.assign(size_t(TnsVoice::kBlockFrames) * 2, 0.0f);
+    v.block.assign(size_t(audio::Voice::kBlockFrames) * 2, 0.0f);
     mixer.addVoice(&v);
     {
         std::lock_guard<std::mutex> lock(mixer.mutex());
@@ -360,8 +362,8 @@ TEST(SfxMixer, PulledVoiceAtTheOutputRatePlaysEveryFrameOnce)
 
 TEST(SfxMixer, LoopingSampleKeepsPlayingPastItsEnd)
 {
-    TnsMixer mixer(kRate);
-    TnsSampleData data = stereoData(sfxtest::constant(0.5f, 100));
+    audio::Mixer mixer(kRate);
+    audio::SampleData data = stereoData(sfxtest::constant(0.5f, 100));
     SampleVoice v(data);
     v.voice.loop = true;
     mixer.addVoice(&v.voice);
@@ -371,7 +373,7 @@ TEST(SfxMixer, LoopingSampleKeepsPlayingPastItsEnd)
     }
     std::vector<float> out = renderFloat(mixer, 1000);
     EXPECT_NEAR(out[999 * 2], 0.5f, 1e-6);
-    EXPECT_EQ(v.voice.state, TNS_VOICE_PLAYING);
+    EXPECT_EQ(v.voice.state, audio::kVoicePlaying);
     mixer.removeVoice(&v.voice);
     out = renderFloat(mixer, 10);
     EXPECT_EQ(out[0], 0.0f);

@@ -8,6 +8,8 @@
 #include "engine/platform/image/tns_image.h"
 #include "engine/platform/raster/tns_raster.h"
 
+namespace audio = tns::audio;
+
 int main()
 {
     uint32_t pixels[16] = {};
@@ -19,12 +21,12 @@ int main()
     tns::image::Image image;
     bool refused = !tns::image::Decode(junk, sizeof(junk), image);
 
-    TnsMixer mixer(44100);
-    auto capture = TnsOpenCaptureOutput(&mixer);
+    audio::Mixer mixer(44100);
+    auto capture = audio::OpenCaptureOutput(&mixer);
     int16_t out[64] = {};
-    TnsSampleData sample;
+    audio::SampleData sample;
     bool mixed = capture && capture->capture(out, 32) && out[0] == 0 &&
-                 TnsDecodeSample("", 0, 0, &sample) != 0;
+                 audio::DecodeSample("", 0, 0, &sample) == audio::DecodeError::FileOpen;
 
     if (drawn && refused && mixed) return 0;
     std::fprintf(stderr, "seam: drawn %d refused %d mixed %d\n", drawn, refused, mixed);

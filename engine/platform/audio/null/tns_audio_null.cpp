@@ -9,11 +9,13 @@
 
 #include "engine/platform/audio/tns_audio_output.h"
 
+namespace tns::audio {
+
 namespace {
 
-class NoSoundOutput : public TnsAudioOutput {
+class NoSoundOutput : public Output {
 public:
-    explicit NoSoundOutput(TnsMixer* mixer) : m_mixer(mixer), m_thread([this] { run(); }) {}
+    explicit NoSoundOutput(Mixer* mixer) : m_mixer(mixer), m_thread([this] { run(); }) {}
     ~NoSoundOutput() override
     {
         m_quit.store(true);
@@ -52,15 +54,15 @@ private:
         }
     }
 
-    TnsMixer* m_mixer;
+    Mixer* m_mixer;
     std::atomic<bool> m_paused{false};
     std::atomic<bool> m_quit{false};
     std::thread m_thread;
 };
 
-class CaptureOutput : public TnsAudioOutput {
+class CaptureOutput : public Output {
 public:
-    explicit CaptureOutput(TnsMixer* mixer) : m_mixer(mixer) {}
+    explicit CaptureOutput(Mixer* mixer) : m_mixer(mixer) {}
     bool start() override
     {
         m_paused = false;
@@ -83,18 +85,20 @@ public:
     }
 
 private:
-    TnsMixer* m_mixer;
+    Mixer* m_mixer;
     bool m_paused = false;
 };
 
 } // namespace
 
-std::unique_ptr<TnsAudioOutput> TnsOpenNoSoundOutput(TnsMixer* mixer)
+std::unique_ptr<Output> OpenNoSoundOutput(Mixer* mixer)
 {
     return std::make_unique<NoSoundOutput>(mixer);
 }
 
-std::unique_ptr<TnsAudioOutput> TnsOpenCaptureOutput(TnsMixer* mixer)
+std::unique_ptr<Output> OpenCaptureOutput(Mixer* mixer)
 {
     return std::make_unique<CaptureOutput>(mixer);
 }
+
+} // namespace tns::audio

@@ -1,13 +1,14 @@
 // The SDL2 audio device behind the audio-library subset: it only hands the
 // mixer the buffer to fill. The audio subsystem is started on its own, so a
 // failing audio driver leaves video untouched. Limits: the default device only.
-#include "engine/platform/audio/bass.h"
 #include "engine/platform/audio/tns_audio_output.h"
 #include "engine/platform/win32/tns_sdl_internal.h"
 
+namespace tns::audio {
+
 namespace {
 
-class SdlOutput : public TnsAudioOutput {
+class SdlOutput : public Output {
 public:
     explicit SdlOutput(SDL_AudioDeviceID device) : m_device(device) {}
     ~SdlOutput() override
@@ -32,15 +33,15 @@ private:
 
 void SDLCALL fillBuffer(void* user, Uint8* stream, int bytes)
 {
-    static_cast<TnsMixer*>(user)->renderS16(reinterpret_cast<int16_t*>(stream), bytes / 4);
+    static_cast<Mixer*>(user)->renderS16(reinterpret_cast<int16_t*>(stream), bytes / 4);
 }
 
 } // namespace
 
-std::unique_ptr<TnsAudioOutput> TnsOpenSdlOutput(TnsMixer* mixer, int* error)
+std::unique_ptr<Output> OpenSdlOutput(Mixer* mixer, OutputError* error)
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        *error = BASS_ERROR_DRIVER;
+        *error = OutputError::Driver;
         return nullptr;
     }
     SDL_AudioSpec want{};
@@ -56,9 +57,11 @@ std::unique_ptr<TnsAudioOutput> TnsOpenSdlOutput(TnsMixer* mixer, int* error)
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        *error = BASS_ERROR_DEVICE;
+        *error = OutputError::Device;
         return nullptr;
     }
     SDL_PauseAudioDevice(device, 0);
     return std::make_unique<SdlOutput>(device);
 }
+
+} // namespace tns::audio
