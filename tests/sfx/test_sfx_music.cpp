@@ -5,7 +5,7 @@
 #include "engine/core/titemsmanager.h"
 #include "engine/platform/audio/bass.h"
 #include "engine/sfx/ctarnis_sfx_classes.h"
-#include "tests/sfx/sfx_test_audio.h"
+#include "tests/sfx/sfx_engine_test.h"
 
 namespace {
 
@@ -109,10 +109,10 @@ TEST_F(SfxMusic, IdsLoadingAndGates)
 {
     EXPECT_EQ(m_engine->SFX_LoadMusic("song.mod", "MUS_A", 0, 0, 0, 0), 0);
     EXPECT_EQ(m_engine->SFX_LoadMusic("song.mod", "MUS_A", 0, 0, 0, 1), 0);
-    EXPECT_EQ(logCount("  -=: Loading music: MUS_A"), 1);
+    EXPECT_EQ(tst::logCount("  -=: Loading music: MUS_A"), 1);
     EXPECT_EQ(m_engine->SFX_GetMusicID("MUS_A"), 0);
     EXPECT_EQ(m_engine->SFX_GetMusicID("MUS_X"), -1);
-    EXPECT_EQ(logCount(" !: Cannot find iID of music with strID = MUS_X"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of music with strID = MUS_X"), 1);
 
     try {
         m_engine->SFX_MusicPlay(-1, false, 0);

@@ -8,7 +8,7 @@
 #include "engine/core/ctarnis.h"
 #include "engine/core/titemsmanager.h"
 #include "engine/sfx/ctarnis_sfx_classes.h"
-#include "tests/sfx/sfx_test_audio.h"
+#include "tests/sfx/sfx_engine_test.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ TEST_F(SfxPlaylists, NextTrackIsNeverTheOneThatJustEnded)
 {
     const int32_t pl = loadList(R"(<playlist id="PL_ALL" tag="2"><t id="MUS_A"/><t id="MUS_B"/><t id="MUS_C"/></playlist>)");
     EXPECT_EQ(m_engine->m_pPlaylistsManager->GetTag(pl), 2);
-    EXPECT_EQ(logCount("   =: New playlist contains 3 entries."), 1);
+    EXPECT_EQ(tst::logCount("   =: New playlist contains 3 entries."), 1);
     m_engine->SFX_PlaylistSet("PL_ALL");
     m_engine->SFX_Update();
     ASSERT_NE(m_engine->m_iCurrentMusic, -1) << "nothing was playing: the first track starts at once";
@@ -139,11 +139,11 @@ TEST_F(SfxPlaylists, FileErrorsDuplicatesAndInvalidIds)
 {
     const int32_t first = loadList(R"(<playlist id="PL_X" tag="0"><t id="MUS_A"/></playlist>)");
     EXPECT_EQ(loadList(R"(<playlist id="PL_X" tag="0"><t id="MUS_B"/><t id="MUS_C"/></playlist>)"), first);
-    EXPECT_EQ(logCount(" !: Warning: Dublicated playlist!"), 1);
+    EXPECT_EQ(tst::logCount(" !: Warning: Dublicated playlist!"), 1);
     EXPECT_EQ(m_engine->m_pPlaylistsManager->GetItem(first)->m_vecEntries.size(), 1u);
     EXPECT_EQ(m_engine->SFX_GetPlaylistID("PL_X"), first);
     EXPECT_EQ(m_engine->SFX_GetPlaylistID("PL_NONE"), -1);
-    EXPECT_EQ(logCount(" !: Cannot find iID of playlist with strID = PL_NONE"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of playlist with strID = PL_NONE"), 1);
     try {
         loadList(R"(<playlists id="PL_Y"/>)");
         ADD_FAILURE() << "no error";
@@ -205,10 +205,10 @@ TEST_F(SfxPlaylists, ResourcesLoadSoundsMusicAndPlaylists)
     EXPECT_EQ(m_engine->m_pPlaylistsManager->GetItem(pl)->m_vecEntries, expected);
     EXPECT_EQ(m_engine->m_pPlaylistsManager->GetTag(pl), 4) << "the file's tag, not the resource's";
     EXPECT_TRUE(m_engine->m_pMusicManager->GetItem(expected[0])->m_bLoaded) << "data1 = 1 preloads";
-    EXPECT_EQ(logCount(" !: Cannot find iID of music with strID = MUS_NONE"), 2);
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of music with strID = MUS_NONE"), 2);
 
     m_engine->RES_LoadResource("PL_EMPTY");
-    EXPECT_EQ(logCount("   =: New playlist contains 0 entries."), 1);
+    EXPECT_EQ(tst::logCount("   =: New playlist contains 0 entries."), 1);
     m_engine->SFX_PlaylistSet("PL_EMPTY");
     m_engine->SFX_Update();
     EXPECT_EQ(m_engine->m_iCurrentMusic, -1) << "an empty playlist plays nothing";

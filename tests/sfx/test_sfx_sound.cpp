@@ -10,7 +10,7 @@
 #include "engine/platform/audio/bass.h"
 #include "engine/res/ctarnis_utils_csmartid.h"
 #include "engine/sfx/ctarnis_sfx_classes.h"
-#include "tests/sfx/sfx_test_audio.h"
+#include "tests/sfx/sfx_engine_test.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ TEST_F(SfxSound, RefusesToStartBeforeGraphics)
     EXPECT_EQ(e.m_strDescription, "Sound and Music system should be initialized after graphics system!");
     EXPECT_TRUE(m_engine->m_bSoundReady) << "set first, so the end still runs";
     m_engine->SFX_Deinit();
-    EXPECT_EQ(logCount("   +: Failed."), 3);
+    EXPECT_EQ(tst::logCount("   +: Failed."), 3);
 }
 
 // Without a driver, and with a driver that opens no device, the game runs silent.
@@ -103,7 +103,7 @@ TEST_F(SfxSound, NoSoundModeWhenNoDeviceOpens)
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         unsetenv("AUDIODEV");
         EXPECT_TRUE(m_engine->m_bNoSoundMode) << driver;
-        EXPECT_EQ(logCount(" !: No sound card available!"), 1);
+        EXPECT_EQ(tst::logCount(" !: No sound card available!"), 1);
         writeTone("tone.wav");
         EXPECT_EQ(load("SND_A"), -2);
         EXPECT_EQ(m_engine->SFX_GetSoundID("SND_A"), -2);
@@ -131,26 +131,26 @@ TEST_F(SfxSound, LoadingTwiceGivesTheSameIdAndBindsIdentifiers)
     EXPECT_EQ(load("SND_OTHER"), 0);
     EXPECT_EQ(load("SND_CLICK"), 1);
     EXPECT_EQ(load("SND_CLICK"), 1);
-    EXPECT_EQ(logCount("  -=: Loading sound: SND_CLICK"), 1);
+    EXPECT_EQ(tst::logCount("  -=: Loading sound: SND_CLICK"), 1);
     EXPECT_EQ(ident.GetID(), 1);
     EXPECT_EQ(m_engine->SFX_GetSoundID("SND_CLICK"), 1);
     EXPECT_EQ(m_engine->SFX_GetSoundID("SND_NONE"), -1);
-    EXPECT_EQ(logCount(" !: Cannot find iID of sound with strID = SND_NONE"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of sound with strID = SND_NONE"), 1);
 
     m_engine->SFX_SoundPlay(ident, false, -1, 100, -101);
     EXPECT_NEAR(renderMs(10)[100], 16384, 2);
 
     m_engine->SFX_UnloadSound("SND_CLICK");
     EXPECT_EQ(ident.GetID(), -1);
-    EXPECT_EQ(logCount("   =: Unloading sound. strID = SND_CLICK"), 1);
+    EXPECT_EQ(tst::logCount("   =: Unloading sound. strID = SND_CLICK"), 1);
     m_engine->SFX_UnloadSound("SND_CLICK");
-    EXPECT_EQ(logCount(" !: Failed."), 1);
+    EXPECT_EQ(tst::logCount(" !: Failed."), 1);
     EXPECT_EQ(load("SND_CLICK"), 1) << "the freed slot is reused";
     m_engine->SFX_UnloadSound(1);
     EXPECT_EQ(ident.GetID(), -1);
     m_engine->SFX_UnloadSound(1);
-    EXPECT_EQ(logCount("   =: Unloading sound. iID = 1"), 2);
-    EXPECT_EQ(logCount(" !: Failed."), 2);
+    EXPECT_EQ(tst::logCount("   =: Unloading sound. iID = 1"), 2);
+    EXPECT_EQ(tst::logCount(" !: Failed."), 2);
 }
 
 TEST_F(SfxSound, ResourceParametersAndBusyCopies)
@@ -266,7 +266,7 @@ TEST_F(SfxSound, TheDefaultDeviceOpensOnTheDummyDriver)
     TNS_BassUseCaptureDevice(false);
     m_engine->SFX_Init(44100);
     EXPECT_FALSE(m_engine->m_bNoSoundMode);
-    EXPECT_EQ(logCount(" !: No sound card available!"), 0);
+    EXPECT_EQ(tst::logCount(" !: No sound card available!"), 0);
     writeTone("tone.wav", 441);
     const int32_t s = load("SND_A");
     m_engine->SFX_SoundPlay(s, false, -1, -1, -101);

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "engine/platform/audio/bass.h"
-#include "tests/sfx/sfx_test_audio.h"
+#include "tests/support/audio_samples.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/platform/audio/tns_audio_mixer.h"
-#include "tests/sfx/sfx_test_audio.h"
+#include "tests/support/audio_samples.h"
 #include "tests/support/test_support.h"
 
 namespace audio = tns::audio;

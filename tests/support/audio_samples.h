@@ -25,29 +25,3 @@ int zeroCrossings(const std::vector<int16_t>& stereo, int channel, size_t from, 
 int peak(const std::vector<int16_t>& stereo, int channel, size_t from, size_t to);
 
 } // namespace sfxtest
-
-#include <gtest/gtest.h>
-
-#include "tests/support/test_support.h"
-
-class CTarnis;
-
-namespace sfxtest {
-
-// An engine whose graphics count as started, with the window active and the
-// capture device standing in for the sound card; sound is not started yet.
-class EngineTest : public tst::InScratchDir {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-    // Starts sound at 44100 Hz on the capture device.
-    void startSound();
-    // Pulls ms milliseconds of output (this is what moves time on).
-    std::vector<int16_t> renderMs(int ms);
-    // Lines of gamelog.txt that equal line.
-    int logCount(const std::string& line);
-
-    CTarnis* m_engine = nullptr;
-};
-
-} // namespace sfxtest

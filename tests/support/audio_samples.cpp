@@ -1,12 +1,10 @@
-#include "tests/sfx/sfx_test_audio.h"
+#include "tests/support/audio_samples.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 #include <sndfile.h>
-
-#include "tests/support/test_support.h"
 
 namespace sfxtest {
 
@@ -93,53 +91,6 @@ int peak(const std::vector<int16_t>& stereo, int channel, size_t from, size_t to
     for (size_t i = from; i < to && i * 2 + 1 < stereo.size(); ++i)
         best = std::max(best, std::abs(int(stereo[i * 2 + size_t(channel)])));
     return best;
-}
-
-} // namespace sfxtest
-
-#include "engine/core/ctarnis.h"
-#include "engine/platform/audio/bass.h"
-
-namespace sfxtest {
-
-void EngineTest::SetUp()
-{
-    TNS_BassUseCaptureDevice(true);
-    m_engine = new CTarnis;
-    m_engine->m_bGraphicsCreated = true;
-    g_bWindowActive = true;
-}
-
-void EngineTest::TearDown()
-{
-    if (m_engine->m_bSoundReady) m_engine->SFX_Deinit();
-    // Only sound was started here; the other subsystems' ends must not run.
-    m_engine->m_bGraphicsCreated = false;
-    delete m_engine;
-    g_bWindowActive = false;
-    TNS_BassUseCaptureDevice(false);
-}
-
-void EngineTest::startSound()
-{
-    m_engine->SFX_Init(44100);
-    ASSERT_FALSE(m_engine->m_bNoSoundMode);
-}
-
-std::vector<int16_t> EngineTest::renderMs(int ms)
-{
-    const int frames = ms * 441 / 10;
-    std::vector<int16_t> out(size_t(frames) * 2);
-    EXPECT_TRUE(TNS_BassCaptureRender(out.data(), frames));
-    return out;
-}
-
-int EngineTest::logCount(const std::string& line)
-{
-    int n = 0;
-    for (const std::string& l : tst::readLines("gamelog.txt"))
-        if (l == line) ++n;
-    return n;
 }
 
 } // namespace sfxtest

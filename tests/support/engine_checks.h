@@ -1,0 +1,30 @@
+// Checks of the engine's errors: what a call raised, as the exception or as one
+// comparable "type:code:text" string.
+#pragma once
+
+#include <string>
+
+#include "engine/core/ctarnis_ehs.h"
+
+namespace tst {
+
+// The engine error fn raised; type -1 and "nothing raised" when it returned.
+template <class F>
+CEHSException raised(F&& fn)
+{
+    try {
+        fn();
+    } catch (const CEHSException& e) {
+        return e;
+    }
+    return CEHSException(-1, -1, "nothing raised", "", 0);
+}
+
+template <class F>
+std::string raisedText(F&& fn)
+{
+    const CEHSException e = raised(fn);
+    return std::to_string(e.m_iType) + ":" + std::to_string(e.m_iCode) + ":" + e.m_strDescription;
+}
+
+} // namespace tst
