@@ -200,7 +200,7 @@ TEST_F(GfxTest, ScreenshotsAreNumberedBottomUpBitmaps)
     m_t->GFX_SceneMakeScreenshot();
     ASSERT_TRUE(tst::fileExists("screenshot1.bmp"));
     ASSERT_TRUE(tst::fileExists("screenshot2.bmp"));
-    EXPECT_EQ(countLog("   +: Screenshot saved."), 2);
+    EXPECT_EQ(tst::logCount("   +: Screenshot saved."), 2);
     std::string f = tst::readFile("screenshot1.bmp");
     // Width 4: rows of 12 bytes need no padding.
     ASSERT_EQ(f.size(), 54u + 4 * 2 * 3);
@@ -253,7 +253,7 @@ TEST_F(GfxTest, WindowedScreenshotIsRefusedAndCountsNothing)
     m_t->GFX_SceneMakeScreenshot();
     EXPECT_FALSE(tst::fileExists("screenshot1.bmp"));
     EXPECT_EQ(m_t->m_iScreenshotCounter, 0);
-    EXPECT_EQ(countLog(" !: Cannot make a screenshot in windowed mode!"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot make a screenshot in windowed mode!"), 1);
 }
 
 TEST_F(GfxTest, SceneOperationsNeedADevice)
@@ -294,7 +294,7 @@ TEST_F(GfxTest, MinimisedWindowLosesTheDeviceAndRestoringResetsIt)
     m_t->GFX_SceneEnd();
     EXPECT_EQ(dev->TestCooperativeLevel(), D3DERR_DEVICELOST);
     EXPECT_FALSE(m_t->GFX_CheckDevice());
-    EXPECT_EQ(countLog("   +: Device is lost and currently cannot be restored."), 1);
+    EXPECT_EQ(tst::logCount("   +: Device is lost and currently cannot be restored."), 1);
     EXPECT_EQ(dev->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
 
     pushWindowEvent(m_t->m_hGameWindow, SDL_WINDOWEVENT_RESTORED);
@@ -305,7 +305,7 @@ TEST_F(GfxTest, MinimisedWindowLosesTheDeviceAndRestoringResetsIt)
     IDirect3DVertexBuffer8* before = m_t->m_pQuadVB;
     m_t->m_iCurrentTexture[0] = 0;
     EXPECT_EQ(m_t->SYS_UpdateAllSystems(), 1);
-    EXPECT_EQ(countLog("   =: D3DDevice is lost. Trying to reset..."), 1);
+    EXPECT_EQ(tst::logCount("   =: D3DDevice is lost. Trying to reset..."), 1);
     EXPECT_EQ(dev->TestCooperativeLevel(), D3D_OK);
     EXPECT_NE(m_t->m_pQuadVB, nullptr);
     EXPECT_EQ(m_t->m_iCurrentTexture[0], -1);

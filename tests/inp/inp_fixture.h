@@ -113,13 +113,6 @@ protected:
         ASSERT_EQ(frame(), 1);
     }
 
-    int countLines(const std::string& line)
-    {
-        int n = 0;
-        for (const auto& l : tst::readLines("gamelog.txt")) n += (l == line);
-        return n;
-    }
-
     CTarnis* m_tarnis = nullptr;
     HWND m_window = nullptr;
     int m_mouseX = 0, m_mouseY = 0;

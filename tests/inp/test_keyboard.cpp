@@ -34,9 +34,9 @@ TEST_F(InputTest, StartAndEndLogTheirLinesAndAcquireBothDevices)
     EXPECT_EQ(m_tarnis->m_pKeyboard, nullptr);
     EXPECT_EQ(m_tarnis->m_pMouse, nullptr);
     EXPECT_EQ(m_tarnis->m_pDirectInput, nullptr);
-    EXPECT_EQ(countLines("--==: Initializing Input Subsystem..."), 1);
-    EXPECT_EQ(countLines("--==: Deinitializing Input Subsystem..."), 1);
-    EXPECT_EQ(countLines("   +: Done."), 2);
+    EXPECT_EQ(tst::logCount("--==: Initializing Input Subsystem..."), 1);
+    EXPECT_EQ(tst::logCount("--==: Deinitializing Input Subsystem..."), 1);
+    EXPECT_EQ(tst::logCount("   +: Done."), 2);
 }
 
 TEST_F(InputTest, StartInTheBackgroundLogsTheAcquireFailuresAndRecoversOnFocus)
@@ -48,10 +48,10 @@ TEST_F(InputTest, StartInTheBackgroundLogsTheAcquireFailuresAndRecoversOnFocus)
     m_tarnis->INP_Init();
     EXPECT_FALSE(m_tarnis->m_bKeyboardAcquired);
     EXPECT_FALSE(m_tarnis->m_bMouseAcquired);
-    EXPECT_EQ(countLines(" !: Cannot acquire keyboard!"), 1);
-    EXPECT_EQ(countLines(" !: Cannot acquire mouse!"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot acquire keyboard!"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot acquire mouse!"), 1);
     // DIERR_OTHERAPPHASPRIO as a signed decimal, after each of the two lines.
-    EXPECT_EQ(countLines(" !: -2147024891"), 2);
+    EXPECT_EQ(tst::logCount(" !: -2147024891"), 2);
 
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     pushKey(SDL_SCANCODE_Q, true);
@@ -213,9 +213,9 @@ TEST_F(InputTest, DeviceLostAcrossAFocusChangeIsReacquired)
     EXPECT_TRUE(m_tarnis->m_bKeyboardAcquired);
     EXPECT_FALSE(m_tarnis->INP_KeyboardIsKeyPressed(DIK_W));
     EXPECT_TRUE(m_tarnis->INP_KeyboardIsKeyClicked(DIK_S));
-    EXPECT_EQ(countLines("FOCUS LOST"), 1);
-    EXPECT_EQ(countLines("FOCUS GAINED"), 1);
-    EXPECT_EQ(countLines(" !: Cannot acquire keyboard!"), 0);
+    EXPECT_EQ(tst::logCount("FOCUS LOST"), 1);
+    EXPECT_EQ(tst::logCount("FOCUS GAINED"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot acquire keyboard!"), 0);
 }
 
 TEST_F(InputTest, SamplingWithoutFocusReadsNoKeys)

@@ -1,5 +1,5 @@
 // Checks of the engine's errors: what a call raised, as the exception or as one
-// comparable "type:code:text" string.
+// comparable "type:text" string.
 #pragma once
 
 #include <string>
@@ -24,7 +24,7 @@ template <class F>
 std::string raisedText(F&& fn)
 {
     const CEHSException e = raised(fn);
-    return std::to_string(e.m_iType) + ":" + std::to_string(e.m_iCode) + ":" + e.m_strDescription;
+    return std::to_string(e.m_iType) + ":" + e.m_strDescription;
 }
 
 } // namespace tst

@@ -34,12 +34,6 @@ protected:
         ev.window.event = event;
         ASSERT_EQ(SDL_PushEvent(&ev), 1);
     }
-    int countLines(const std::string& line)
-    {
-        int n = 0;
-        for (const auto& l : tst::readLines("gamelog.txt")) n += (l == line);
-        return n;
-    }
 
     CTarnis* m_tarnis = nullptr;
     HWND m_window = nullptr;
@@ -89,14 +83,14 @@ TEST_F(WindowTest, FocusLossAndGainAreHandledOnceEach)
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
     EXPECT_EQ(m_tarnis->SYS_UpdateAllSystems(), 0) << "inactive: nothing is updated";
     EXPECT_FALSE(g_bWindowActive);
-    EXPECT_EQ(countLines("FOCUS LOST"), 1);
+    EXPECT_EQ(tst::logCount("FOCUS LOST"), 1);
     EXPECT_EQ(g_lost, 1);
 
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     EXPECT_EQ(m_tarnis->SYS_UpdateAllSystems(), 1);
     EXPECT_TRUE(g_bWindowActive);
-    EXPECT_EQ(countLines("FOCUS GAINED"), 1);
+    EXPECT_EQ(tst::logCount("FOCUS GAINED"), 1);
     EXPECT_EQ(g_restored, 1);
     EXPECT_LT(m_tarnis->SYS_TimerGetDeltaMs(), 100) << "time without focus does not reach the delta";
 }
@@ -107,13 +101,13 @@ TEST_F(WindowTest, MinimisingCountsAsDeactivation)
     pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
     m_tarnis->SYS_ProcessMessages();
     EXPECT_FALSE(g_bWindowActive);
-    EXPECT_EQ(countLines("FOCUS LOST"), 1);
+    EXPECT_EQ(tst::logCount("FOCUS LOST"), 1);
     // An activation carrying the minimised flag in its high word is no activation.
     GameWindowProc(m_window, WM_ACTIVATE, WA_ACTIVE | (WPARAM(1) << 16), 0);
     EXPECT_FALSE(g_bWindowActive);
     GameWindowProc(m_window, WM_ACTIVATE, WA_CLICKACTIVE, 0);
     EXPECT_TRUE(g_bWindowActive);
-    EXPECT_EQ(countLines("FOCUS GAINED"), 1);
+    EXPECT_EQ(tst::logCount("FOCUS GAINED"), 1);
 }
 
 TEST_F(WindowTest, ClosingTheWindowEndsTheLoop)
