@@ -1,6 +1,7 @@
 // The keyboard as the engine sees it, fed by injected SDL key events: start and
 // end, click detection, text entry with its fixed character map, key names, and
 // the device lost across a focus change.
+#include "tests/support/engine_checks.h"
 #include "tests/inp/inp_fixture.h"
 
 namespace {
@@ -10,14 +11,10 @@ using inptest::InputTest;
 TEST_F(InputTest, StartBeforeGraphicsRaisesItsMessage)
 {
     CreateGameWindow(&m_window, 800, 600, true);
-    try {
-        m_tarnis->INP_Init();
-        FAIL() << "no exception";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, EHS_TYPE_GAME);
-        EXPECT_EQ(e.m_iCode, 0);
-        EXPECT_EQ(e.m_strDescription, "Input system should be initialized after graphics system!");
-    }
+    const CEHSException e = tst::raised([&] { m_tarnis->INP_Init(); });
+    EXPECT_EQ(e.m_iType, EHS_TYPE_GAME);
+    EXPECT_EQ(e.m_iCode, 0);
+    EXPECT_EQ(e.m_strDescription, "Input system should be initialized after graphics system!");
     // The failed start is still ended in order by the destructor (TearDown).
     EXPECT_TRUE(m_tarnis->m_bInputReady);
     EXPECT_EQ(m_tarnis->m_pDirectInput, nullptr);

@@ -8,6 +8,7 @@
 #include "engine/core/ctarnis.h"
 #include "engine/core/titemsmanager.h"
 #include "engine/sfx/ctarnis_sfx_classes.h"
+#include "tests/support/engine_checks.h"
 #include "tests/sfx/sfx_engine_test.h"
 
 namespace {
@@ -144,27 +145,11 @@ TEST_F(SfxPlaylists, FileErrorsDuplicatesAndInvalidIds)
     EXPECT_EQ(m_engine->SFX_GetPlaylistID("PL_X"), first);
     EXPECT_EQ(m_engine->SFX_GetPlaylistID("PL_NONE"), -1);
     EXPECT_EQ(tst::logCount(" !: Cannot find iID of playlist with strID = PL_NONE"), 1);
-    try {
-        loadList(R"(<playlists id="PL_Y"/>)");
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, EHS_TYPE_GAME);
-        EXPECT_EQ(e.m_strDescription, "XML file doesn't contain playlist data!");
-    }
-    try {
-        m_engine->SFX_PlaylistSet("PL_NONE");
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, EHS_TYPE_GAME);
-        EXPECT_EQ(e.m_strDescription, "Invalid playlist ID!");
-    }
+    EXPECT_EQ(tst::raisedText([&] { loadList(R"(<playlists id="PL_Y"/>)"); }), "2:XML file doesn't contain playlist data!");
+    EXPECT_EQ(tst::raisedText([&] { m_engine->SFX_PlaylistSet("PL_NONE"); }), "2:Invalid playlist ID!");
     m_engine->SFX_PlaylistSet(42);
-    try {
-        m_engine->SFX_Update();
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_strDescription, "Internal error - invalid playlist ID!");
-    }
+    const CEHSException e = tst::raised([&] { m_engine->SFX_Update(); });
+    EXPECT_EQ(e.m_strDescription, "Internal error - invalid playlist ID!");
 }
 
 // The three loaders through the resource manager: a playlist loads the music it

@@ -4,6 +4,7 @@
 #include <set>
 #include <sstream>
 
+#include "tests/support/engine_checks.h"
 #include "tests/inp/inp_fixture.h"
 
 namespace {
@@ -112,27 +113,19 @@ TEST_F(InputTest, ReadingALostDeviceInTheBackgroundRaises)
     EXPECT_EQ(frame(), 0);
     // The frame update never samples in the background; a direct sample finds
     // the device lost and cannot get it back.
-    try {
-        m_tarnis->INP_Update();
-        FAIL() << "no exception";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, EHS_TYPE_GENERAL);
-        EXPECT_EQ(e.m_iCode, DIERR_OTHERAPPHASPRIO);
-        EXPECT_EQ(e.m_strDescription, "Cannot reacquire Keyboard!");
-    }
+    const CEHSException e = tst::raised([&] { m_tarnis->INP_Update(); });
+    EXPECT_EQ(e.m_iType, EHS_TYPE_GENERAL);
+    EXPECT_EQ(e.m_iCode, DIERR_OTHERAPPHASPRIO);
+    EXPECT_EQ(e.m_strDescription, "Cannot reacquire Keyboard!");
 }
 
 TEST_F(InputTest, StartWithoutAWindowRaisesTheCooperativeLevelMessage)
 {
     m_tarnis->m_bGraphicsDeviceReady = true;
-    try {
-        m_tarnis->INP_Init();
-        FAIL() << "no exception";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, EHS_TYPE_GENERAL);
-        EXPECT_NE(e.m_iCode, 0);
-        EXPECT_EQ(e.m_strDescription, "Cannot set cooperative level for Keyboard!");
-    }
+    const CEHSException e = tst::raised([&] { m_tarnis->INP_Init(); });
+    EXPECT_EQ(e.m_iType, EHS_TYPE_GENERAL);
+    EXPECT_NE(e.m_iCode, 0);
+    EXPECT_EQ(e.m_strDescription, "Cannot set cooperative level for Keyboard!");
 }
 
 } // namespace

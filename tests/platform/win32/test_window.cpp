@@ -5,6 +5,7 @@
 
 #include "engine/core/tns_window.h"
 #include "engine/platform/win32/tns_sdl_internal.h"
+#include "tests/support/sdl_events.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -26,14 +27,7 @@ protected:
         if (m_window) DestroyGameWindow(m_window);
         delete m_tarnis;
     }
-    void pushWindowEvent(Uint8 event)
-    {
-        SDL_Event ev{};
-        ev.type = SDL_WINDOWEVENT;
-        ev.window.windowID = SDL_GetWindowID(TnsGetSdlWindow(m_window));
-        ev.window.event = event;
-        ASSERT_EQ(SDL_PushEvent(&ev), 1);
-    }
+    void pushWindowEvent(Uint8 event) { ASSERT_TRUE(tst::pushWindowEvent(m_window, event)); }
 
     CTarnis* m_tarnis = nullptr;
     HWND m_window = nullptr;
@@ -141,15 +135,10 @@ TEST_F(WindowTest, WaitMessageBlocksUntilAnEventArrives)
 {
     CreateGameWindow(&m_window, 320, 200, true);
     m_tarnis->SYS_ProcessMessages();
-    Uint32 id = SDL_GetWindowID(TnsGetSdlWindow(m_window));
     Uint32 start = SDL_GetTicks();
-    std::thread later([id] {
+    std::thread later([this] {
         SDL_Delay(150);
-        SDL_Event ev{};
-        ev.type = SDL_WINDOWEVENT;
-        ev.window.windowID = id;
-        ev.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-        SDL_PushEvent(&ev);
+        tst::pushWindowEvent(m_window, SDL_WINDOWEVENT_FOCUS_LOST);
     });
     WaitMessage();
     later.join();
