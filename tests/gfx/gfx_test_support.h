@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/d3d8/d3d8_testing.h"
 #include "engine/core/ctarnis.h"
 #include "tests/support/test_support.h"
 

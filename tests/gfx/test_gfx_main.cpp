@@ -2,6 +2,7 @@
 // log, the display-mode rules of the initialisation, the end's log and references.
 #include <functional>
 
+#include "engine/platform/d3d8/d3d8_testing.h"
 #include "tests/gfx/gfx_test_support.h"
 #include "tests/support/engine_checks.h"
 

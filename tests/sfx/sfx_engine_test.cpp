@@ -1,3 +1,4 @@
+#include "engine/platform/audio/bass_testing.h"
 #include "tests/sfx/sfx_engine_test.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // The sound subsystem's start and end, no-sound mode, and sound effects through
 // the engine front: loading, gates, IDs, pause state, and the two mends (busy
 // copies drop the request; undecodable files raise their message).
+#include "engine/platform/audio/bass_testing.h"
 #include "engine/core/ctarnis.h"
 #include "engine/core/titemsmanager.h"
 #include "engine/platform/audio/bass.h"

@@ -97,14 +97,3 @@ DWORD BASS_ChannelIsActive(DWORD handle);
 // Peak levels of the last mixed block: left in the low word, right in the high
 // word, each 0..128. (DWORD)-1 for an unknown handle.
 DWORD BASS_ChannelGetLevel(DWORD handle);
-
-// Tarnis additions.
-
-// A capture device replaces the default device (-1) at the next BASS_Init: no
-// thread and no sound card; the caller pulls the mixed output with
-// TNS_BassCaptureRender, which also advances time. For tests and tools.
-void TNS_BassUseCaptureDevice(bool use);
-// Mixes frames stereo frames of 16-bit output; false when no capture device is open.
-bool TNS_BassCaptureRender(int16_t* out, int frames);
-// The rate the output actually runs at (0 before BASS_Init).
-DWORD TNS_BassGetOutputRate();

@@ -3,6 +3,7 @@
 // only; the render thread sees nothing but the mixer's voices.
 // Handles: kind in bits 28-31, slot + 1 in bits 16-27, sample copy in bits 0-15.
 #include "engine/platform/audio/bass.h"
+#include "engine/platform/audio/bass_testing.h"
 
 #include <algorithm>
 #include <cmath>

@@ -488,23 +488,7 @@ public:
 // Null when the SDK version is not the one this layer implements.
 IDirect3D8* Direct3DCreate8(UINT sdkVersion);
 
-// ---- Tarnis additions ----
-
-// Describes the adapter the next Direct3DCreate8 reports, so tests can stand in
-// other hardware (a 32-bit-only adapter, a palette desktop). Null fields keep the
-// built-in values; passing null restores the built-in adapter.
-struct TnsAdapterDesc {
-    const char* description;             // null: built-in name
-    DWORD vendorId, deviceId;
-    const D3DDISPLAYMODE* modes;         // null: the built-in standard modes
-    UINT modeCount;
-    const D3DDISPLAYMODE* desktop;       // null: the desktop as SDL reports it
-    DWORD caps2;                         // used when useCaps2 is set
-    bool useCaps2;
-    const D3DFORMAT* textureFormats;     // null: all eight texture formats
-    UINT textureFormatCount;
-};
-void TNS_D3D8SetAdapter(const TnsAdapterDesc* desc);
+// ---- Tarnis additions (test hooks are in d3d8_testing.h) ----
 
 // Bytes per pixel of a format this layer stores (0 for others).
 UINT TNS_D3DFormatBytes(D3DFORMAT format);

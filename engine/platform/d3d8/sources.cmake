@@ -1,5 +1,5 @@
-# Direct3D 8 and D3DX on the rasterizer and the image decoders; sdl/ presents
-# the back buffer in the window.
+# Direct3D 8 and D3DX on the rasterizer and the image decoders; the presenters
+# show the front buffer in the window (sdl/) or nowhere (null/).
 list(APPEND TARNIS_PLATFORM_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/tns_d3d8_formats.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_d3d8_resources.cpp
@@ -7,4 +7,5 @@ list(APPEND TARNIS_PLATFORM_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/tns_d3d8_adapter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tns_d3dx8.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sdl/tns_d3d8_present_sdl.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/null/tns_d3d8_present_null.cpp
 )

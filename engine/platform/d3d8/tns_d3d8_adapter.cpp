@@ -7,7 +7,9 @@
 #include <cstring>
 #include <new>
 
+#include "engine/platform/d3d8/d3d8_testing.h"
 #include "engine/platform/d3d8/tns_d3d8_internal.h"
+#include "engine/platform/d3d8/tns_d3d8_presenter.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "engine/platform/d3d8/tns_d3d8_internal.h"
+#include "engine/platform/d3d8/tns_d3d8_presenter.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ public:
     ~TnsD3DDevice() override
     {
         releaseBindings();
-        TnsPresenterDestroy(m_presenter);
+        m_presenter.reset();
         m_d3d->Release();
     }
 
@@ -89,8 +90,9 @@ private:
     // Lost while the window is minimised; once restored, not reset until Reset.
     Coop updateCoop()
     {
-        if (m_coop == Coop::Ok && TnsPresenterIsMinimised(m_window)) m_coop = Coop::Lost;
-        if (m_coop == Coop::Lost && !TnsPresenterIsMinimised(m_window)) m_coop = Coop::NotReset;
+        const bool minimised = m_presenter && m_presenter->isMinimised();
+        if (m_coop == Coop::Ok && minimised) m_coop = Coop::Lost;
+        if (m_coop == Coop::Lost && !minimised) m_coop = Coop::NotReset;
         return m_coop;
     }
 
@@ -101,7 +103,7 @@ private:
     std::vector<uint32_t> m_buffers[2];
     int m_back = 0;
     tns::raster::Target m_target;
-    TnsPresenter* m_presenter = nullptr;
+    std::unique_ptr<TnsPresenter> m_presenter;
     DWORD m_rs[kTnsRenderStateCount]{};
     DWORD m_tss[kTnsMaxTextureStages][kTnsStageStateCount]{};
     TnsTexture* m_textures[kTnsMaxTextureStages]{};
@@ -175,8 +177,8 @@ HRESULT TnsD3DDevice::Configure(const D3DPRESENT_PARAMETERS& params)
     m_back = 0;
     m_target = tns::raster::Target{nullptr, int(p.BackBufferWidth), int(p.BackBufferHeight),
                                    int(p.BackBufferWidth), quantiseFor(p.BackBufferFormat)};
-    TnsPresenterDestroy(m_presenter);
-    m_presenter = TnsPresenterCreate(m_window, int(p.BackBufferWidth), int(p.BackBufferHeight));
+    m_presenter = TnsOpenSdlPresenter(m_window, int(p.BackBufferWidth), int(p.BackBufferHeight));
+    if (!m_presenter) m_presenter = TnsOpenNullPresenter();
     m_viewport = D3DVIEWPORT8{0, 0, p.BackBufferWidth, p.BackBufferHeight, 0.0f, 1.0f};
     setDefaultStates();
     m_coop = Coop::Ok;
@@ -307,12 +309,12 @@ HRESULT TnsD3DDevice::Present(const RECT*, const RECT*, HWND, const void*)
     }
     if (m_presenter) {
         const bool gamma = !m_gammaIdentity;
-        TnsPresenterShow(m_presenter, frontPixels(), m_target.pitch, gamma ? m_lut[0] : nullptr,
-                         gamma ? m_lut[1] : nullptr, gamma ? m_lut[2] : nullptr);
+        m_presenter->show(frontPixels(), m_target.pitch, gamma ? m_lut[0] : nullptr, gamma ? m_lut[1] : nullptr,
+                          gamma ? m_lut[2] : nullptr);
         // Full screen, the default interval waits for the display's refresh;
         // windowed presents are immediate.
         if (!m_params.Windowed && m_params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE)
-            TnsPresenterWaitForRetrace(m_presenter);
+            m_presenter->waitForRetrace();
     }
     return D3D_OK;
 }

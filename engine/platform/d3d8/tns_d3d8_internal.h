@@ -1,5 +1,5 @@
 // Shared between the software Direct3D 8 modules only: the device and resource
-// classes, the adapter description and the presentation backend's interface.
+// classes and the adapter description (the presenters have tns_d3d8_presenter.h).
 // Nothing outside engine/platform includes this.
 #pragma once
 
@@ -125,19 +125,3 @@ bool TnsIsBackBufferFormat(D3DFORMAT format);
 
 IDirect3DDevice8* TnsCreateDevice(IDirect3D8* d3d, HWND window, const D3DPRESENT_PARAMETERS& params,
                                   HRESULT* result);
-
-// ---- presentation backend (SDL) ----
-struct TnsPresenter;
-// Null when the window has no SDL window to show pictures in (presenting then
-// does nothing); allocates everything a present needs.
-TnsPresenter* TnsPresenterCreate(HWND window, int width, int height);
-void TnsPresenterDestroy(TnsPresenter* presenter);
-// Shows 32-bit pixels scaled into the window; lut maps each channel (gamma) or is null.
-void TnsPresenterShow(TnsPresenter* presenter, const uint32_t* pixels, int pitchPixels, const uint8_t* lutR,
-                      const uint8_t* lutG, const uint8_t* lutB);
-// Paces full-screen presents to the display's refresh rate, as a presentation
-// interval of one would.
-void TnsPresenterWaitForRetrace(TnsPresenter* presenter);
-bool TnsPresenterIsMinimised(HWND window);
-// The desktop's display mode; false when no video driver answers.
-bool TnsQueryDesktopMode(D3DDISPLAYMODE* mode);

@@ -169,13 +169,7 @@ DWORD timeGetTime();
 void Sleep(DWORD milliseconds);
 int MessageBox(HWND hwnd, const char* text, const char* caption, UINT type);
 
-// Tarnis additions to the subset.
-
-// Replaces the millisecond clock and the local-time reading (tests, replays);
-// null restores the system clocks.
-using TnsMsClock = DWORD (*)();
-using TnsLocalClock = void (*)(SYSTEMTIME*);
-void TNS_SetClockSource(TnsMsClock msClock, TnsLocalClock localClock);
+// Tarnis additions to the subset (test hooks are in tns_win32_testing.h).
 
 // SIGINT and SIGTERM post the quit message at the next pump instead of killing
 // the process, so the main loop ends in order.

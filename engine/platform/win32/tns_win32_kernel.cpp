@@ -14,6 +14,7 @@
 #include <string>
 
 #include "engine/platform/win32/tns_sdl_internal.h"
+#include "engine/platform/win32/tns_win32_testing.h"
 
 namespace {
 

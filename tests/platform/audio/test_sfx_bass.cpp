@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "engine/platform/audio/bass_testing.h"
 #include "engine/platform/audio/bass.h"
 #include "tests/support/audio_samples.h"
 #include "tests/support/test_support.h"

@@ -3,6 +3,7 @@
 // the picture shown in a full-screen window (scaled with letterboxing).
 #include <SDL.h>
 
+#include "engine/platform/d3d8/d3d8_testing.h"
 #include "engine/platform/win32/tns_sdl_internal.h"
 #include "tests/gfx/gfx_test_support.h"
 
