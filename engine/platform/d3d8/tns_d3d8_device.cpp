@@ -489,6 +489,27 @@ BOOL TnsD3DDevice::ShowCursor(BOOL show)
 
 // ---------------------------------------------------------------- drawing
 
+// The rasterizer takes the device's states unchanged: its values are these.
+namespace rs = tns::raster;
+static_assert(rs::kTopDisable == D3DTOP_DISABLE && rs::kTopSelect1 == D3DTOP_SELECTARG1 &&
+              rs::kTopSelect2 == D3DTOP_SELECTARG2 && rs::kTopModulate == D3DTOP_MODULATE &&
+              rs::kTopModulate2x == D3DTOP_MODULATE2X && rs::kTopModulate4x == D3DTOP_MODULATE4X &&
+              rs::kTopAdd == D3DTOP_ADD && rs::kTopAddSigned == D3DTOP_ADDSIGNED &&
+              rs::kTopSubtract == D3DTOP_SUBTRACT && rs::kTopDot3 == D3DTOP_DOTPRODUCT3);
+static_assert(rs::kTaDiffuse == D3DTA_DIFFUSE && rs::kTaCurrent == D3DTA_CURRENT && rs::kTaTexture == D3DTA_TEXTURE &&
+              rs::kTaTFactor == D3DTA_TFACTOR && rs::kTaSpecular == D3DTA_SPECULAR);
+static_assert(rs::kAddrWrap == D3DTADDRESS_WRAP && rs::kAddrMirror == D3DTADDRESS_MIRROR &&
+              rs::kAddrClamp == D3DTADDRESS_CLAMP && rs::kAddrBorder == D3DTADDRESS_BORDER);
+static_assert(rs::kFilterNone == D3DTEXF_NONE && rs::kFilterPoint == D3DTEXF_POINT &&
+              rs::kFilterLinear == D3DTEXF_LINEAR);
+static_assert(rs::kBlendZero == D3DBLEND_ZERO && rs::kBlendOne == D3DBLEND_ONE &&
+              rs::kBlendSrcColor == D3DBLEND_SRCCOLOR && rs::kBlendInvSrcColor == D3DBLEND_INVSRCCOLOR &&
+              rs::kBlendSrcAlpha == D3DBLEND_SRCALPHA && rs::kBlendInvSrcAlpha == D3DBLEND_INVSRCALPHA &&
+              rs::kBlendDestAlpha == D3DBLEND_DESTALPHA && rs::kBlendInvDestAlpha == D3DBLEND_INVDESTALPHA &&
+              rs::kBlendDestColor == D3DBLEND_DESTCOLOR && rs::kBlendInvDestColor == D3DBLEND_INVDESTCOLOR &&
+              rs::kBlendSrcAlphaSat == D3DBLEND_SRCALPHASAT);
+static_assert(rs::kCullNone == D3DCULL_NONE && rs::kCullCW == D3DCULL_CW && rs::kCullCCW == D3DCULL_CCW);
+
 void TnsD3DDevice::buildRasterState(tns::raster::State& st) const
 {
     st.blend = m_rs[D3DRS_ALPHABLENDENABLE] != 0;

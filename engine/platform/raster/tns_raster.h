@@ -43,6 +43,19 @@ struct Texture {
     } levels[kMaxLevels];
 };
 
+// Stage operations and arguments, addressing modes, filters, blend factors and
+// cull modes, in the Direct3D 8 values: the device hands its states through
+// unchanged and checks these against its own names where it does.
+inline constexpr uint32_t kTopDisable = 1, kTopSelect1 = 2, kTopSelect2 = 3, kTopModulate = 4, kTopModulate2x = 5,
+    kTopModulate4x = 6, kTopAdd = 7, kTopAddSigned = 8, kTopSubtract = 10, kTopDot3 = 24;
+inline constexpr uint32_t kTaDiffuse = 0, kTaCurrent = 1, kTaTexture = 2, kTaTFactor = 3, kTaSpecular = 4;
+inline constexpr uint32_t kAddrWrap = 1, kAddrMirror = 2, kAddrClamp = 3, kAddrBorder = 4;
+inline constexpr uint32_t kFilterNone = 0, kFilterPoint = 1, kFilterLinear = 2;
+inline constexpr uint32_t kBlendZero = 1, kBlendOne = 2, kBlendSrcColor = 3, kBlendInvSrcColor = 4,
+    kBlendSrcAlpha = 5, kBlendInvSrcAlpha = 6, kBlendDestAlpha = 7, kBlendInvDestAlpha = 8, kBlendDestColor = 9,
+    kBlendInvDestColor = 10, kBlendSrcAlphaSat = 11;
+inline constexpr uint32_t kCullNone = 1, kCullCW = 2, kCullCCW = 3;
+
 struct Stage {
     uint32_t colorOp = 1, colorArg1 = 2, colorArg2 = 1;
     uint32_t alphaOp = 1, alphaArg1 = 2, alphaArg2 = 1;

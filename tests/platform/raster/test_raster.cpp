@@ -13,16 +13,6 @@ using namespace tns::raster;
 
 namespace {
 
-// D3D values used by the tests.
-enum : uint32_t {
-    DISABLE = 1, SELECTARG1 = 2, SELECTARG2 = 3, MODULATE = 4, ADD = 7, SUBTRACT = 10, DOT3 = 24,
-};
-enum : uint32_t { TA_DIFFUSE = 0, TA_CURRENT = 1, TA_TEXTURE = 2, TA_TFACTOR = 3, TA_SPECULAR = 4 };
-enum : uint32_t {
-    ZERO = 1, ONE = 2, SRCCOLOR = 3, INVSRCCOLOR = 4, SRCALPHA = 5, INVSRCALPHA = 6, DESTALPHA = 7,
-    INVDESTALPHA = 8, DESTCOLOR = 9, INVDESTCOLOR = 10, SRCALPHASAT = 11,
-};
-
 // Rounded x/255, the arithmetic every expected value below uses.
 uint32_t r255(uint32_t x)
 {
@@ -52,14 +42,14 @@ struct Tex {
 State plainState(const Canvas& c)
 {
     State s;
-    s.stages[0].colorOp = SELECTARG2; // diffuse
-    s.stages[0].colorArg1 = TA_TEXTURE;
-    s.stages[0].colorArg2 = TA_DIFFUSE;
-    s.stages[0].alphaOp = SELECTARG2;
-    s.stages[0].alphaArg1 = TA_TEXTURE;
-    s.stages[0].alphaArg2 = TA_DIFFUSE;
-    s.stages[1].colorOp = DISABLE;
-    s.stages[1].alphaOp = DISABLE;
+    s.stages[0].colorOp = kTopSelect2; // diffuse
+    s.stages[0].colorArg1 = kTaTexture;
+    s.stages[0].colorArg2 = kTaDiffuse;
+    s.stages[0].alphaOp = kTopSelect2;
+    s.stages[0].alphaArg1 = kTaTexture;
+    s.stages[0].alphaArg2 = kTaDiffuse;
+    s.stages[1].colorOp = kTopDisable;
+    s.stages[1].alphaOp = kTopDisable;
     s.clip = Rect{0, 0, c.target.width, c.target.height};
     return s;
 }
@@ -92,8 +82,8 @@ State countingState(const Canvas& c)
 {
     State s = plainState(c);
     s.blend = true;
-    s.srcBlend = ONE;
-    s.destBlend = ONE;
+    s.srcBlend = kBlendOne;
+    s.destBlend = kBlendOne;
     s.cullMode = 1; // none: windings of the test shapes vary
     return s;
 }
@@ -105,24 +95,24 @@ uint32_t stageResult(uint32_t colorOp, uint32_t arg1, uint32_t arg2, uint32_t te
     Canvas c(1, 1);
     Tex t(1, 1, {texel});
     State s = plainState(c);
-    s.stages[0] = Stage{colorOp, arg1, arg2, SELECTARG1, TA_DIFFUSE, TA_DIFFUSE};
+    s.stages[0] = Stage{colorOp, arg1, arg2, kTopSelect1, kTaDiffuse, kTaDiffuse};
     s.stages[0].texture = &t.tex;
     s.textureFactor = tfactor;
     quad(c, s, -0.5f, -0.5f, 0.5f, 0.5f, diffuse, 0, 0, 1, 1, specular);
     return c.at(0, 0) & 0xFFFFFFu;
 }
 
-// The alpha a stage produces, made visible by SRCALPHA/ZERO blending of white.
+// The alpha a stage produces, made visible by kBlendSrcAlpha/kBlendZero blending of white.
 uint32_t alphaResult(uint32_t alphaOp, uint32_t arg1, uint32_t arg2, uint32_t texel, uint32_t diffuse)
 {
     Canvas c(1, 1);
     Tex t(1, 1, {texel});
     State s = plainState(c);
-    s.stages[0] = Stage{SELECTARG1, TA_TFACTOR, TA_TFACTOR, alphaOp, arg1, arg2};
+    s.stages[0] = Stage{kTopSelect1, kTaTFactor, kTaTFactor, alphaOp, arg1, arg2};
     s.stages[0].texture = &t.tex;
     s.blend = true;
-    s.srcBlend = SRCALPHA;
-    s.destBlend = ZERO;
+    s.srcBlend = kBlendSrcAlpha;
+    s.destBlend = kBlendZero;
     quad(c, s, -0.5f, -0.5f, 0.5f, 0.5f, diffuse);
     return c.at(0, 0) & 0xFF;
 }
@@ -230,25 +220,25 @@ TEST(RasterShading, GouraudInterpolatesDiffuseAcrossTheQuad)
 TEST(RasterStages, ColourOperationsAndArguments)
 {
     const uint32_t tex = 0x80C04020u, dif = 0xFF808080u;
-    EXPECT_EQ(stageResult(SELECTARG1, TA_TEXTURE, TA_DIFFUSE, tex, dif), 0xC04020u);
-    EXPECT_EQ(stageResult(SELECTARG2, TA_TEXTURE, TA_DIFFUSE, tex, dif), 0x808080u);
-    EXPECT_EQ(stageResult(SELECTARG1, TA_CURRENT, TA_DIFFUSE, tex, dif), 0x808080u); // current = diffuse on stage 0
-    EXPECT_EQ(stageResult(SELECTARG1, TA_TFACTOR, TA_DIFFUSE, tex, dif, 0xFF102030u), 0x102030u);
-    EXPECT_EQ(stageResult(SELECTARG1, TA_SPECULAR, TA_DIFFUSE, tex, dif, 0, 0xFF0A0B0Cu), 0x0A0B0Cu);
+    EXPECT_EQ(stageResult(kTopSelect1, kTaTexture, kTaDiffuse, tex, dif), 0xC04020u);
+    EXPECT_EQ(stageResult(kTopSelect2, kTaTexture, kTaDiffuse, tex, dif), 0x808080u);
+    EXPECT_EQ(stageResult(kTopSelect1, kTaCurrent, kTaDiffuse, tex, dif), 0x808080u); // current = diffuse on stage 0
+    EXPECT_EQ(stageResult(kTopSelect1, kTaTFactor, kTaDiffuse, tex, dif, 0xFF102030u), 0x102030u);
+    EXPECT_EQ(stageResult(kTopSelect1, kTaSpecular, kTaDiffuse, tex, dif, 0, 0xFF0A0B0Cu), 0x0A0B0Cu);
     // Modulate: each channel a*b/255 rounded.
-    EXPECT_EQ(stageResult(MODULATE, TA_TEXTURE, TA_DIFFUSE, tex, dif),
+    EXPECT_EQ(stageResult(kTopModulate, kTaTexture, kTaDiffuse, tex, dif),
               (r255(0xC0 * 0x80) << 16) | (r255(0x40 * 0x80) << 8) | r255(0x20 * 0x80));
     // Add saturates, subtract stops at 0.
-    EXPECT_EQ(stageResult(ADD, TA_TEXTURE, TA_DIFFUSE, tex, dif), 0xFFC0A0u);
-    EXPECT_EQ(stageResult(SUBTRACT, TA_TEXTURE, TA_DIFFUSE, tex, dif), 0x400000u);
+    EXPECT_EQ(stageResult(kTopAdd, kTaTexture, kTaDiffuse, tex, dif), 0xFFC0A0u);
+    EXPECT_EQ(stageResult(kTopSubtract, kTaTexture, kTaDiffuse, tex, dif), 0x400000u);
     // Dot3 of (255, 128, 128) with itself: (255)(255) + 1 + 1 = 65027 -> 255; replicated.
-    EXPECT_EQ(stageResult(DOT3, TA_TEXTURE, TA_DIFFUSE, 0xFFFF8080u, 0xFFFF8080u), 0xFFFFFFu);
+    EXPECT_EQ(stageResult(kTopDot3, kTaTexture, kTaDiffuse, 0xFFFF8080u, 0xFFFF8080u), 0xFFFFFFu);
     // Opposite vectors give 0.
-    EXPECT_EQ(stageResult(DOT3, TA_TEXTURE, TA_DIFFUSE, 0xFFFF8080u, 0xFF008080u), 0u);
+    EXPECT_EQ(stageResult(kTopDot3, kTaTexture, kTaDiffuse, 0xFFFF8080u, 0xFF008080u), 0u);
     // A stage without a texture samples opaque white.
     Canvas c(1, 1);
     State s = plainState(c);
-    s.stages[0] = Stage{MODULATE, TA_TEXTURE, TA_DIFFUSE, SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
+    s.stages[0] = Stage{kTopModulate, kTaTexture, kTaDiffuse, kTopSelect1, kTaTexture, kTaDiffuse};
     quad(c, s, -0.5f, -0.5f, 0.5f, 0.5f, 0xFF336699u);
     EXPECT_EQ(c.at(0, 0), 0xFF336699u);
 }
@@ -256,11 +246,11 @@ TEST(RasterStages, ColourOperationsAndArguments)
 TEST(RasterStages, AlphaOperations)
 {
     const uint32_t tex = 0x80FFFFFFu, dif = 0x40FFFFFFu;
-    EXPECT_EQ(alphaResult(SELECTARG1, TA_TEXTURE, TA_DIFFUSE, tex, dif), 0x80u);
-    EXPECT_EQ(alphaResult(SELECTARG2, TA_TEXTURE, TA_DIFFUSE, tex, dif), 0x40u);
-    EXPECT_EQ(alphaResult(MODULATE, TA_TEXTURE, TA_DIFFUSE, tex, dif), r255(0x80 * 0x40));
-    EXPECT_EQ(alphaResult(ADD, TA_TEXTURE, TA_DIFFUSE, tex, dif), 0xC0u);
-    EXPECT_EQ(alphaResult(SUBTRACT, TA_TEXTURE, TA_DIFFUSE, tex, dif), 0x40u);
+    EXPECT_EQ(alphaResult(kTopSelect1, kTaTexture, kTaDiffuse, tex, dif), 0x80u);
+    EXPECT_EQ(alphaResult(kTopSelect2, kTaTexture, kTaDiffuse, tex, dif), 0x40u);
+    EXPECT_EQ(alphaResult(kTopModulate, kTaTexture, kTaDiffuse, tex, dif), r255(0x80 * 0x40));
+    EXPECT_EQ(alphaResult(kTopAdd, kTaTexture, kTaDiffuse, tex, dif), 0xC0u);
+    EXPECT_EQ(alphaResult(kTopSubtract, kTaTexture, kTaDiffuse, tex, dif), 0x40u);
 }
 
 TEST(RasterStages, SecondStageWorksOnTheFirstStagesResult)
@@ -268,9 +258,9 @@ TEST(RasterStages, SecondStageWorksOnTheFirstStagesResult)
     Canvas c(1, 1);
     Tex t0(1, 1, {0xFF808080u}), t1(1, 1, {0xFF204060u});
     State s = plainState(c);
-    s.stages[0] = Stage{MODULATE, TA_TEXTURE, TA_DIFFUSE, SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
+    s.stages[0] = Stage{kTopModulate, kTaTexture, kTaDiffuse, kTopSelect1, kTaTexture, kTaDiffuse};
     s.stages[0].texture = &t0.tex;
-    s.stages[1] = Stage{ADD, TA_TEXTURE, TA_CURRENT, SELECTARG1, TA_CURRENT, TA_CURRENT};
+    s.stages[1] = Stage{kTopAdd, kTaTexture, kTaCurrent, kTopSelect1, kTaCurrent, kTaCurrent};
     s.stages[1].texture = &t1.tex;
     s.stages[1].texCoordIndex = 1;
     quad(c, s, -0.5f, -0.5f, 0.5f, 0.5f, 0xFFFF8000u);
@@ -296,20 +286,20 @@ TEST(RasterBlend, EveryBlendFactor)
         auto chn = [](uint32_t s, uint32_t fs, uint32_t d, uint32_t fd) { return std::min(r255(s * fs + d * fd), 255u); };
         return 0xFF000000u | (chn(200, fsR, 40, fdR) << 16) | (chn(100, fsG, 80, fdG) << 8) | chn(50, fsB, 160, fdB);
     };
-    EXPECT_EQ(run(ZERO, ONE), dst);
-    EXPECT_EQ(run(ONE, ZERO), 0xFFC86432u);
-    EXPECT_EQ(run(SRCCOLOR, ZERO), expect(200, 100, 50, 0, 0, 0));
-    EXPECT_EQ(run(INVSRCCOLOR, ZERO), expect(55, 155, 205, 0, 0, 0));
-    EXPECT_EQ(run(SRCALPHA, INVSRCALPHA), expect(128, 128, 128, 127, 127, 127));
-    EXPECT_EQ(run(ONE, DESTCOLOR), expect(255, 255, 255, 40, 80, 160));
-    EXPECT_EQ(run(ONE, INVDESTCOLOR), expect(255, 255, 255, 215, 175, 95));
+    EXPECT_EQ(run(kBlendZero, kBlendOne), dst);
+    EXPECT_EQ(run(kBlendOne, kBlendZero), 0xFFC86432u);
+    EXPECT_EQ(run(kBlendSrcColor, kBlendZero), expect(200, 100, 50, 0, 0, 0));
+    EXPECT_EQ(run(kBlendInvSrcColor, kBlendZero), expect(55, 155, 205, 0, 0, 0));
+    EXPECT_EQ(run(kBlendSrcAlpha, kBlendInvSrcAlpha), expect(128, 128, 128, 127, 127, 127));
+    EXPECT_EQ(run(kBlendOne, kBlendDestColor), expect(255, 255, 255, 40, 80, 160));
+    EXPECT_EQ(run(kBlendOne, kBlendInvDestColor), expect(255, 255, 255, 215, 175, 95));
     // The back buffer has no alpha: destination alpha reads as full.
-    EXPECT_EQ(run(DESTALPHA, ZERO), 0xFFC86432u);
-    EXPECT_EQ(run(INVDESTALPHA, ONE), dst);
+    EXPECT_EQ(run(kBlendDestAlpha, kBlendZero), 0xFFC86432u);
+    EXPECT_EQ(run(kBlendInvDestAlpha, kBlendOne), dst);
     // min(source alpha, 1 - destination alpha) = 0.
-    EXPECT_EQ(run(SRCALPHASAT, ONE), dst);
+    EXPECT_EQ(run(kBlendSrcAlphaSat, kBlendOne), dst);
     // Saturation: one plus one.
-    EXPECT_EQ(run(ONE, ONE), 0xFFF0B4D2u);
+    EXPECT_EQ(run(kBlendOne, kBlendOne), 0xFFF0B4D2u);
 }
 
 TEST(RasterFog, SpecularAlphaBlendsTowardTheFogColour)
@@ -334,7 +324,7 @@ TEST(RasterTexture, WrapAndClampAddressing)
     for (uint32_t mode : {1u, 3u}) {
         Canvas c(4, 1);
         State s = plainState(c);
-        s.stages[0] = Stage{SELECTARG1, TA_TEXTURE, TA_DIFFUSE, SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
+        s.stages[0] = Stage{kTopSelect1, kTaTexture, kTaDiffuse, kTopSelect1, kTaTexture, kTaDiffuse};
         s.stages[0].texture = &t.tex;
         s.stages[0].addressU = s.stages[0].addressV = mode;
         // u runs 0..2 over four pixels: texel coordinates 0.5, 1.5, 2.5, 3.5.
@@ -353,7 +343,7 @@ TEST(RasterTexture, PointAndLinearSampling)
     auto draw = [&](uint32_t filter) {
         Canvas c(4, 1);
         State s = plainState(c);
-        s.stages[0] = Stage{SELECTARG1, TA_TEXTURE, TA_DIFFUSE, SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
+        s.stages[0] = Stage{kTopSelect1, kTaTexture, kTaDiffuse, kTopSelect1, kTaTexture, kTaDiffuse};
         s.stages[0].texture = &t.tex;
         s.stages[0].addressU = s.stages[0].addressV = 3;
         s.stages[0].magFilter = s.stages[0].minFilter = filter;
@@ -381,7 +371,7 @@ TEST(RasterTexture, LinearAtTexelCentresEqualsPoint)
     Tex t(16, 16, texels);
     Canvas c(20, 20);
     State s = plainState(c);
-    s.stages[0] = Stage{SELECTARG1, TA_TEXTURE, TA_DIFFUSE, SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
+    s.stages[0] = Stage{kTopSelect1, kTaTexture, kTaDiffuse, kTopSelect1, kTaTexture, kTaDiffuse};
     s.stages[0].texture = &t.tex;
     s.stages[0].magFilter = s.stages[0].minFilter = 2;
     // The engine's half-pixel shift: a 16x16 quad at (2, 3) is queued at (1.5, 2.5).
@@ -401,7 +391,7 @@ TEST(RasterTexture, MipLevelFollowsTheMinification)
     auto draw = [&](uint32_t mipFilter, float size) {
         Canvas c(4, 4);
         State s = plainState(c);
-        s.stages[0] = Stage{SELECTARG1, TA_TEXTURE, TA_DIFFUSE, SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
+        s.stages[0] = Stage{kTopSelect1, kTaTexture, kTaDiffuse, kTopSelect1, kTaTexture, kTaDiffuse};
         s.stages[0].texture = &tex;
         s.stages[0].mipFilter = mipFilter;
         quad(c, s, -0.5f, -0.5f, size - 0.5f, size - 0.5f, 0xFFFFFFFFu);
@@ -428,11 +418,11 @@ TEST(RasterTexture, SourceOverMatchesTheBlendFormulaOnEveryPixel)
         for (size_t i = 0; i < c.px.size(); ++i) c.px[i] = 0xFF000000u | uint32_t(i * 0x030507u & 0xFFFFFFu);
         const std::vector<uint32_t> before = c.px;
         State s = plainState(c);
-        s.stages[0] = Stage{MODULATE, TA_TEXTURE, TA_DIFFUSE, MODULATE, TA_TEXTURE, TA_DIFFUSE};
+        s.stages[0] = Stage{kTopModulate, kTaTexture, kTaDiffuse, kTopModulate, kTaTexture, kTaDiffuse};
         s.stages[0].texture = &t.tex;
         s.blend = true;
-        s.srcBlend = SRCALPHA;
-        s.destBlend = INVSRCALPHA;
+        s.srcBlend = kBlendSrcAlpha;
+        s.destBlend = kBlendInvSrcAlpha;
         quad(c, s, -0.5f, -0.5f, 7.5f, 7.5f, diffuse);
         for (size_t i = 0; i < texels.size(); ++i) {
             uint32_t tx = texels[i], d = before[i];
@@ -461,8 +451,8 @@ TEST(RasterTarget, SixteenBitTargetsHoldOnlyTheirLevels)
     // Blending reads back the quantised value and writes a quantised one.
     State s = plainState(a);
     s.blend = true;
-    s.srcBlend = ONE;
-    s.destBlend = ONE;
+    s.srcBlend = kBlendOne;
+    s.destBlend = kBlendOne;
     quad(a, s, -0.5f, -0.5f, 0.5f, 0.5f, 0xFF010101u);
     EXPECT_EQ(a.at(0, 0), 0xFF103452u); // 0x11 truncates back to 0x10, 0x35 to 0x34, 0x53 to 0x52
     EXPECT_EQ(Mul255(255, 77), 77u);
@@ -485,22 +475,22 @@ TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
         float x0, y0, x1, y1, rotate;
     };
     const Case cases[] = {
-        {1, true, 0xFFFFFFFFu, MODULATE, MODULATE, TA_TEXTURE, 3.5f, 2.5f, 19.5f, 18.5f, 0},
-        {1, true, 0x80FF8040u, MODULATE, MODULATE, TA_TEXTURE, 3.5f, 2.5f, 27.5f, 26.5f, 0},
-        {2, true, 0xFFFFFFFFu, MODULATE, MODULATE, TA_TEXTURE, 1.2f, 2.7f, 30.1f, 25.3f, 0},
-        {2, true, 0xC0C0C0C0u, MODULATE, SELECTARG1, TA_DIFFUSE, 0.5f, 0.5f, 12.5f, 30.5f, 0},
-        {2, false, 0xFF8080FFu, MODULATE, MODULATE, TA_TEXTURE, 2.0f, 3.0f, 29.0f, 20.0f, 0},
-        {1, false, 0xFFFFFFFFu, SELECTARG1, SELECTARG1, TA_TEXTURE, 4.5f, 4.5f, 20.5f, 20.5f, 0},
-        {2, true, 0xFFFFFFFFu, MODULATE, MODULATE, TA_TEXTURE, 8.0f, 8.0f, 24.0f, 24.0f, 30},
-        {1, true, 0xFF40FF40u, SELECTARG2, MODULATE, TA_TEXTURE, 2.5f, 2.5f, 18.5f, 18.5f, 0},
-        {1, true, 0xFFFFFFFFu, SELECTARG2, MODULATE, TA_TEXTURE, 2.5f, 2.5f, 18.5f, 18.5f, 0},
-        {2, true, 0xA0FF2040u, SELECTARG2, MODULATE, TA_TEXTURE, 1.3f, 2.2f, 29.5f, 27.0f, 0},
-        {1, false, 0xFF80C0FFu, MODULATE, MODULATE, TA_TEXTURE, 3.5f, 2.5f, 19.5f, 18.5f, 0},
-        {1, true, 0xFFFFFFFFu, MODULATE, MODULATE, TA_TEXTURE, 2.0f, 1.0f, 30.0f, 31.0f, 20},
+        {1, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 3.5f, 2.5f, 19.5f, 18.5f, 0},
+        {1, true, 0x80FF8040u, kTopModulate, kTopModulate, kTaTexture, 3.5f, 2.5f, 27.5f, 26.5f, 0},
+        {2, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 1.2f, 2.7f, 30.1f, 25.3f, 0},
+        {2, true, 0xC0C0C0C0u, kTopModulate, kTopSelect1, kTaDiffuse, 0.5f, 0.5f, 12.5f, 30.5f, 0},
+        {2, false, 0xFF8080FFu, kTopModulate, kTopModulate, kTaTexture, 2.0f, 3.0f, 29.0f, 20.0f, 0},
+        {1, false, 0xFFFFFFFFu, kTopSelect1, kTopSelect1, kTaTexture, 4.5f, 4.5f, 20.5f, 20.5f, 0},
+        {2, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 8.0f, 8.0f, 24.0f, 24.0f, 30},
+        {1, true, 0xFF40FF40u, kTopSelect2, kTopModulate, kTaTexture, 2.5f, 2.5f, 18.5f, 18.5f, 0},
+        {1, true, 0xFFFFFFFFu, kTopSelect2, kTopModulate, kTaTexture, 2.5f, 2.5f, 18.5f, 18.5f, 0},
+        {2, true, 0xA0FF2040u, kTopSelect2, kTopModulate, kTaTexture, 1.3f, 2.2f, 29.5f, 27.0f, 0},
+        {1, false, 0xFF80C0FFu, kTopModulate, kTopModulate, kTaTexture, 3.5f, 2.5f, 19.5f, 18.5f, 0},
+        {1, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 2.0f, 1.0f, 30.0f, 31.0f, 20},
         // Magnified and opaque: texture rows repeat on the screen.
-        {1, false, 0xFFFFFFFFu, SELECTARG1, SELECTARG1, TA_TEXTURE, 0.5f, 0.5f, 31.5f, 31.5f, 0},
-        {1, false, 0xFF80C0FFu, MODULATE, MODULATE, TA_TEXTURE, 1.3f, 0.2f, 30.6f, 31.7f, 0},
-        {1, false, 0x80FF8040u, SELECTARG2, MODULATE, TA_TEXTURE, 0.0f, 0.0f, 32.0f, 32.0f, 0},
+        {1, false, 0xFFFFFFFFu, kTopSelect1, kTopSelect1, kTaTexture, 0.5f, 0.5f, 31.5f, 31.5f, 0},
+        {1, false, 0xFF80C0FFu, kTopModulate, kTopModulate, kTaTexture, 1.3f, 0.2f, 30.6f, 31.7f, 0},
+        {1, false, 0x80FF8040u, kTopSelect2, kTopModulate, kTaTexture, 0.0f, 0.0f, 32.0f, 32.0f, 0},
     };
     // Per-vertex colours (a different colour and alpha at each corner) run the
     // Gouraud kernels where the stage is texel times diffuse.
@@ -512,13 +502,13 @@ TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
             for (size_t i = 0; i < fast.px.size(); ++i) fast.px[i] = general.px[i] = 0xFF000000u | uint32_t(i * 0x050301u);
             for (Canvas* c : {&fast, &general}) {
                 State s = plainState(*c);
-                s.stages[0] = Stage{k.colorOp, TA_TEXTURE, TA_DIFFUSE, k.alphaOp, k.alphaArg1, TA_DIFFUSE};
+                s.stages[0] = Stage{k.colorOp, kTaTexture, kTaDiffuse, k.alphaOp, k.alphaArg1, kTaDiffuse};
                 s.stages[0].texture = &t.tex;
                 s.stages[0].addressU = s.stages[0].addressV = 3;
                 s.stages[0].magFilter = s.stages[0].minFilter = k.filter;
                 s.blend = k.blend;
-                s.srcBlend = SRCALPHA;
-                s.destBlend = INVSRCALPHA;
+                s.srcBlend = kBlendSrcAlpha;
+                s.destBlend = kBlendInvSrcAlpha;
                 s.cullMode = 1;
                 s.fog = c == &general;
                 const float cx = (k.x0 + k.x1) / 2, cy = (k.y0 + k.y1) / 2;
@@ -549,13 +539,13 @@ TEST(RasterCoverage, SliversAndExtremeCoordinatesDrawWithoutFaults)
     for (uint32_t filter : {1u, 2u}) {
         for (uint32_t address : {1u, 2u, 3u}) {
             State s = plainState(c);
-            s.stages[0] = Stage{MODULATE, TA_TEXTURE, TA_DIFFUSE, MODULATE, TA_TEXTURE, TA_DIFFUSE};
+            s.stages[0] = Stage{kTopModulate, kTaTexture, kTaDiffuse, kTopModulate, kTaTexture, kTaDiffuse};
             s.stages[0].texture = &t.tex;
             s.stages[0].addressU = s.stages[0].addressV = address;
             s.stages[0].magFilter = s.stages[0].minFilter = filter;
             s.blend = true;
-            s.srcBlend = SRCALPHA;
-            s.destBlend = INVSRCALPHA;
+            s.srcBlend = kBlendSrcAlpha;
+            s.destBlend = kBlendInvSrcAlpha;
             s.cullMode = 1;
             // A long sliver with steep colour and texture gradients.
             triangle(c, s, Vertex{-1000, 10, 0, 1, 0xFF000000u, 0, -1e6f, 1e6f, 0, 0},
