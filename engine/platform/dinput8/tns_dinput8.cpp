@@ -1,6 +1,6 @@
-// DirectInput 8 on SDL2: the system keyboard and mouse as polled devices whose
-// state is built from the events the window layer pumps (keys, motion, buttons,
-// wheel). Foreground means the game window is the active one: acquiring fails
+// DirectInput 8: the system keyboard and mouse as polled devices whose state is
+// built from the input the event translation (dinput8/sdl/) hands over (keys,
+// motion, buttons, wheel). Foreground means the game window is the active one: acquiring fails
 // otherwise, and the focus events that deactivate the window take the device's
 // acquisition away, which the next read reports.
 // Limits: one state per device kind shared by all windows; exclusive levels and
@@ -10,8 +10,7 @@
 #include <cstring>
 #include <new>
 
-#include "engine/platform/dinput8/dinput8.h"
-#include "engine/platform/win32/tns_sdl_internal.h"
+#include "engine/platform/dinput8/tns_dinput8_internal.h"
 
 // The results of the COM headers for null out-pointers and bad window handles.
 constexpr HRESULT kEPointer = HRESULT(0x80004003u);
@@ -29,11 +28,11 @@ LONG saturatingAdd(LONG a, int64_t b)
     return LONG(std::clamp<int64_t>(int64_t(a) + b, INT32_MIN, INT32_MAX));
 }
 
-class Device final : public IDirectInputDevice8 {
+class Device final : public IDirectInputDevice8, private TnsInputSink {
 public:
     explicit Device(Kind kind) : m_kind(kind) {}
 
-    bool start() { return TnsAddEventSink(&Device::onEvent, this); }
+    bool start() { return TnsConnectInput(this); }
 
     ULONG AddRef() override { return ++m_refs; }
 
@@ -41,7 +40,7 @@ public:
     {
         ULONG left = --m_refs;
         if (left == 0) {
-            TnsRemoveEventSink(&Device::onEvent, this);
+            TnsDisconnectInput(this);
             delete this;
         }
         return left;
@@ -64,7 +63,7 @@ public:
         if (fg == (DISCL_FOREGROUND | DISCL_BACKGROUND) || fg == 0) return DIERR_INVALIDPARAM;
         if (ex == (DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE) || ex == 0) return DIERR_INVALIDPARAM;
         if (ex == DISCL_EXCLUSIVE) return DIERR_UNSUPPORTED;
-        if (!TnsGetSdlWindow(hwnd)) return kEHandle;
+        if (!TnsIsInputWindow(hwnd)) return kEHandle;
         m_window = hwnd;
         m_foreground = fg == DISCL_FOREGROUND;
         return DI_OK;
@@ -117,7 +116,7 @@ private:
         // The window layer's activation state is what "foreground" means here: SDL's
         // keyboard focus is never granted by headless drivers, while the activation
         // messages are the same everywhere.
-        return TnsGetSdlWindow(m_window) && GetActiveWindow() == m_window;
+        return TnsIsInputWindow(m_window) && GetActiveWindow() == m_window;
     }
 
     // The device lost its acquisition behind the caller's back: what was held
@@ -132,66 +131,29 @@ private:
         m_dx = m_dy = m_dz = 0;
     }
 
-    static void onEvent(const SDL_Event& ev, void* user) { static_cast<Device*>(user)->handle(ev); }
-
-    void handle(const SDL_Event& ev)
+    // Input as the event translation hands it over.
+    HWND inputWindow() const override { return m_window; }
+    void keyChanged(uint8_t dik, bool down) override
     {
-        switch (ev.type) {
-        case SDL_WINDOWEVENT:
-            // The same events the window layer turns into deactivation messages.
-            if (m_acquired && m_foreground && windowId() != 0 && ev.window.windowID == windowId() &&
-                (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST || ev.window.event == SDL_WINDOWEVENT_MINIMIZED))
-                lose();
-            break;
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            if (m_kind == Kind::Keyboard) {
-                uint8_t dik = TNS_DikFromSdlScancode(ev.key.keysym.scancode);
-                if (dik) m_keys[dik] = ev.type == SDL_KEYDOWN ? 0x80 : 0;
-            }
-            break;
-        case SDL_MOUSEMOTION:
-            if (m_kind == Kind::Mouse && m_acquired) {
-                m_dx = saturatingAdd(m_dx, ev.motion.xrel);
-                m_dy = saturatingAdd(m_dy, ev.motion.yrel);
-            }
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            if (m_kind == Kind::Mouse) {
-                int index = buttonIndex(ev.button.button);
-                if (index >= 0) m_buttons[index] = ev.type == SDL_MOUSEBUTTONDOWN ? 0x80 : 0;
-            }
-            break;
-        case SDL_MOUSEWHEEL:
-            if (m_kind == Kind::Mouse && m_acquired) {
-                // DirectInput's positive Z is a turn away from the user, 120 a notch.
-                int64_t notches = ev.wheel.y;
-                if (ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-                m_dz = saturatingAdd(m_dz, notches * 120);
-            }
-            break;
-        default:
-            break;
-        }
+        if (m_kind == Kind::Keyboard) m_keys[dik] = down ? 0x80 : 0;
     }
-
-    Uint32 windowId() const
+    void mouseMoved(int64_t dx, int64_t dy) override
     {
-        SDL_Window* sdl = TnsGetSdlWindow(m_window);
-        return sdl ? SDL_GetWindowID(sdl) : 0;
+        if (m_kind != Kind::Mouse || !m_acquired) return;
+        m_dx = saturatingAdd(m_dx, dx);
+        m_dy = saturatingAdd(m_dy, dy);
     }
-
-    // SDL numbers left, middle, right, X1, X2 from 1; DirectInput has left,
-    // right, middle, X1, X2 as buttons 0 to 4.
-    static int buttonIndex(Uint8 button)
+    void buttonChanged(int index, bool down) override
     {
-        switch (button) {
-        case SDL_BUTTON_LEFT: return 0;
-        case SDL_BUTTON_RIGHT: return 1;
-        case SDL_BUTTON_MIDDLE: return 2;
-        default: return button >= SDL_BUTTON_X1 && button <= 8 ? button - 1 : -1;
-        }
+        if (m_kind == Kind::Mouse) m_buttons[index] = down ? 0x80 : 0;
+    }
+    void wheelTurned(int64_t delta) override
+    {
+        if (m_kind == Kind::Mouse && m_acquired) m_dz = saturatingAdd(m_dz, delta);
+    }
+    void windowDeactivated() override
+    {
+        if (m_acquired && m_foreground) lose();
     }
 
     const Kind m_kind;
