@@ -67,6 +67,21 @@ TEST_F(GfxTest, TexturesSampleTheColoursTheirFormatHolds)
     std::vector<uint32_t> p = picture();
     EXPECT_EQ(p[0], 0xFF103452u);
     EXPECT_EQ(p[1], 0xFFFFFFFFu);
+    // Blend states reach the rasterizer: the texel at the diffuse alpha 0x7F over
+    // white is (c * 127 + 255 * 128) / 255 rounded, channel by channel.
+    dev->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    dev->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    dev->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+    dev->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    m_t->GFX_SceneBegin();
+    m_t->GFX_SceneClearScreen(1.0f, 1.0f, 1.0f);
+    m_t->GFX_VQuadSetPos(0, 0, 2, 1, 0.5f);
+    m_t->GFX_VQuadSetColor(1.0f, 1.0f, 1.0f, 0.5f);
+    m_t->GFX_SceneRender();
+    m_t->GFX_SceneEnd();
+    m_t->GFX_ScenePresent();
+    EXPECT_EQ(picture()[0], 0xFF889AA9u);
     dev->SetTexture(0, nullptr);
     EXPECT_EQ(tex->Release(), 0u);
 }
