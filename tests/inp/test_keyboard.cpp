@@ -177,14 +177,8 @@ TEST(KeyNames, CodesAliasesAndUnknownNames)
     EXPECT_EQ(CTarnis::INP_KeyNameToCode("F12"), 0x58);
     EXPECT_EQ(CTarnis::INP_KeyNameToCode("NUMPADENTER"), 0x9C);
     EXPECT_EQ(CTarnis::INP_KeyNameToCode("WAKE"), 0xE3);
-    const std::pair<const char*, const char*> aliases[] = {
-        {"BACKSPACE", "BACK"},      {"CAPSLOCK", "CAPITAL"},    {"NUMPADPERIOD", "DECIMAL"},
-        {"NUMPADSLASH", "DIVIDE"},  {"DOWNARROW", "DOWN"},      {"LEFTARROW", "LEFT"},
-        {"LALT", "LMENU"},          {"NUMPADSTAR", "MULTIPLY"}, {"PGDN", "NEXT"},
-        {"PGUP", "PRIOR"},          {"RIGHTARROW", "RIGHT"},    {"RALT", "RMENU"},
-        {"NUMPADMINUS", "SUBTRACT"}, {"UPARROW", "UP"},         {"NUMPADPLUS", "ADD"},
-    };
-    for (const auto& [alias, name] : aliases) {
+    // Aliases name the same code as the key they stand for.
+    for (const auto& [alias, name] : {std::pair{"BACKSPACE", "BACK"}, {"PGDN", "NEXT"}, {"NUMPADPLUS", "ADD"}}) {
         EXPECT_NE(CTarnis::INP_KeyNameToCode(name), 0) << name;
         EXPECT_EQ(CTarnis::INP_KeyNameToCode(alias), CTarnis::INP_KeyNameToCode(name)) << alias;
     }
