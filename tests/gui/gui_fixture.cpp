@@ -148,16 +148,6 @@ void GuiTest::run(const std::string& lua)
     m_t->SCR_LoadScriptFromBuffer(lua.data(), lua.size(), "test.lua");
 }
 
-std::string GuiTest::error(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const CEHSException& e) {
-        return e.m_strDescription;
-    }
-    return "no error";
-}
-
 void GuiTest::frame(float seconds)
 {
     m_t->m_fFrameDeltaSec = seconds;
