@@ -135,10 +135,4 @@ ChildResult runInChild(const std::function<int()>& fn, int timeoutMs)
     return r;
 }
 
-std::string builtProgram(const std::string& name)
-{
-    const char* dir = std::getenv("TARNIS_BIN_DIR");
-    return std::string(dir ? dir : ".") + "/" + name;
-}
-
 } // namespace tst
