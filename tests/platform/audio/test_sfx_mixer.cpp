@@ -155,32 +155,6 @@ public:
     bool ended() const override { return finished && available == 0; }
 };
 
-TEST(SfxMixer, PulledVoiceWaitsWhenDryAndStopsWhenEnded)
-{
-    audio::Mixer mixer(kRate);
-    TrickleSource source;
-    audio::Voice v;
-    v.kind = audio::VoiceKind::Stream;
-    v.source = &source;
-    v.block.assign(size_t(audio::Voice::kBlockFrames) * 2, 0.0f);
-    mixer.addVoice(&v);
-    source.available = 50;
-    locked(mixer, [&] { mixer.startVoice(&v); });
-    std::vector<float> out = renderFloat(mixer, 100);
-    EXPECT_TRUE(v.starved);
-    EXPECT_EQ(v.state, audio::kVoicePlaying);
-    EXPECT_NEAR(out[48 * 2], 0.048f, 1e-6);
-    EXPECT_EQ(out[60 * 2], 0.0f);
-    // More data: the voice continues with the very next frame.
-    source.available = 10;
-    out = renderFloat(mixer, 5);
-    EXPECT_NEAR(out[0], 0.049f, 1e-6);
-    source.finished = true;
-    source.available = 0;
-    renderFloat(mixer, 100);
-    EXPECT_EQ(v.state, audio::kVoiceStopped);
-}
-
 // The frame-by-frame mix of a sample voice (interpolation, per-frame rate
 // slide, loop or stop at the end) that the mixer's runs must reproduce to the bit.
 struct ReferenceVoice {
@@ -303,7 +277,8 @@ TEST(SfxMixer, MixMatchesTheFrameByFrameReference)
 }
 
 // A pulled voice at the output rate plays its source frame for frame, through
-// block boundaries, dry spells and odd buffer sizes.
+// block boundaries, dry spells (waiting, not ending) and odd buffer sizes, and
+// stops once its source has ended.
 TEST(SfxMixer, PulledVoiceAtTheOutputRatePlaysEveryFrameOnce)
 {
     audio::Mixer mixer(kRate);
@@ -334,6 +309,10 @@ TEST(SfxMixer, PulledVoiceAtTheOutputRatePlaysEveryFrameOnce)
     }
     EXPECT_EQ(mismatches, 0);
     EXPECT_EQ(played, given - 1);
+    EXPECT_EQ(v.state, audio::kVoicePlaying) << "dry, not ended";
+    source.finished = true;
+    renderFloat(mixer, 100);
+    EXPECT_EQ(v.state, audio::kVoiceStopped);
 }
 
 TEST(SfxMixer, LoopingSampleKeepsPlayingPastItsEnd)
