@@ -3,5 +3,4 @@
 tarnis_test(test_game
   ${CMAKE_CURRENT_LIST_DIR}/test_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_highscore.cpp
-  ${CMAKE_SOURCE_DIR}/tests/sfx/sfx_engine_test.cpp
   LINK tarnis_engine quoril_game tarnis_testaudio)
