@@ -49,17 +49,8 @@ std::string readFile(const std::string& path)
 std::vector<std::string> readLines(const std::string& path)
 {
     std::vector<std::string> lines;
-    std::string all = readFile(path);
-    size_t start = 0;
-    while (start < all.size()) {
-        size_t end = all.find('\n', start);
-        if (end == std::string::npos) {
-            lines.push_back(all.substr(start));
-            break;
-        }
-        lines.push_back(all.substr(start, end - start));
-        start = end + 1;
-    }
+    std::istringstream in(readFile(path));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
