@@ -110,6 +110,7 @@ void GuiTest::SetUp()
     m_t->m_iRequestedWidth = 800;
     m_t->m_iRequestedHeight = 600;
     m_t->SCR_Init();
+    newGui();
 }
 
 void GuiTest::TearDown()

@@ -67,6 +67,7 @@ struct Quad {
     float x, y, w, h, u0, v0, u1, v1;
 };
 
+// Starts with a GUI manager on an engine with scripts (no resources, no graphics).
 class GuiTest : public tst::InScratchDir {
 protected:
     void SetUp() override;

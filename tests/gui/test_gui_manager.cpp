@@ -9,14 +9,7 @@
 namespace guitest {
 namespace {
 
-class GuiManager : public GuiTest {
-protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        newGui();
-    }
-};
+using GuiManager = GuiTest;
 
 TEST_F(GuiManager, RegistriesHoldTheStandardSetAndRefuseDuplicates)
 {
