@@ -19,7 +19,7 @@ build: configure
 
 # The game runs from the folder that holds DATA/ (this one).
 run: build
-	cd $(CURDIR) && ./$(BUILD_DIR)/quoril
+	@cmake --build $(BUILD_DIR) --target run_game
 
 # Regenerates every generated file of DATA/ (textures, fonts, sounds, music,
 # screens, descriptors) in place; commit the result with the generators.

@@ -57,16 +57,16 @@ struct FreeType {
 
 } // namespace
 
-FontMetrics renderFontSheet(const FontSpec& spec, const std::string& pngPath)
+FontMetrics renderFontSheet(const FontRecipe& recipe, const std::string& pngPath)
 {
-    FreeType ft(spec.ttf, spec.pixelSize);
+    FreeType ft(recipe.ttf, recipe.pixelSize);
     FontMetrics m;
-    m.cell = spec.cell;
-    const int pad = spec.cell >= 64 ? 3 : 2;
+    m.cell = recipe.cell;
+    const int pad = recipe.cell >= 64 ? 3 : 2;
     m.baseline = pad + int(std::ceil(double(ft.face->size->metrics.ascender) / 64.0));
     m.capHeight = ft.load('H')->bitmap_top;
 
-    const int cell = spec.cell;
+    const int cell = recipe.cell;
     Image sheet(cell * 16, cell * 16);
     for (int c = 0; c < 256; ++c) {
         if (c == ' ' || c == 0xA0) m.advance[size_t(c)] = float((ft.load(' ')->advance.x + 32) >> 6);
@@ -84,7 +84,7 @@ FontMetrics renderFontSheet(const FontSpec& spec, const std::string& pngPath)
             }
         }
         const int cx = (c % 16) * cell, cy = (c / 16) * cell;
-        if (spec.shadow) {
+        if (recipe.shadow) {
             const int off = cell >= 64 ? 2 : 1;
             std::vector<float> sh(mask.size(), 0.0f);
             for (int y = off; y < cell; ++y)
@@ -133,7 +133,7 @@ TextMask renderTextMask(const std::string& ttf, int pixelSize, const std::string
     return m;
 }
 
-std::string fontDescription(const FontSpec& spec, const FontMetrics& m, const std::string& techniqueID,
+std::string fontDescription(const FontRecipe& recipe, const FontMetrics& m, const std::string& techniqueID,
                             const std::string& techPackID)
 {
     // Palette for texts that pick their colour by index (and %digit codes):
@@ -141,8 +141,8 @@ std::string fontDescription(const FontSpec& spec, const FontMetrics& m, const st
     static const uint32_t kPalette[10] = {0xFFFFFF, 0xFFD166, 0x1B2A49, 0x17867B, 0xE8554A,
                                           0xB8C7DD, 0x4B5670, 0xE58E0C, 0x101522, 0xFBF5E6};
     XmlNode root("fontdesc");
-    root.attr("id", spec.id)
-        .attr("textureid", spec.textureID)
+    root.attr("id", recipe.id)
+        .attr("textureid", recipe.textureID)
         .attr("techniqueid", techniqueID)
         .attr("techpackid", techPackID)
         .attr("cellsize", m.cell);
@@ -154,7 +154,7 @@ std::string fontDescription(const FontSpec& spec, const FontMetrics& m, const st
     }
     for (int c = 0; c < 256; ++c) root.attr("cs" + std::to_string(c), m.advance[size_t(c)]);
     root.attr("tag", 2);
-    return xmlDocument(root, "Bitmap font " + spec.id + ": advance widths in pixels for every byte value.");
+    return xmlDocument(root, "Bitmap font " + recipe.id + ": advance widths in pixels for every byte value.");
 }
 
 } // namespace gen

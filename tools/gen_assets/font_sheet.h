@@ -9,7 +9,7 @@
 
 namespace gen {
 
-struct FontSpec {
+struct FontRecipe {
     std::string id;        // FNT_...
     std::string textureID; // TEX_... of the sheet
     std::string ttf;       // font file
@@ -29,7 +29,7 @@ struct FontMetrics {
 };
 
 // Renders the sheet to pngPath and returns the metrics.
-FontMetrics renderFontSheet(const FontSpec& spec, const std::string& pngPath);
+FontMetrics renderFontSheet(const FontRecipe& recipe, const std::string& pngPath);
 
 // Coverage mask (0..1, row-major) of one line of text, tightly cropped.
 struct TextMask {
@@ -39,7 +39,7 @@ struct TextMask {
 TextMask renderTextMask(const std::string& ttf, int pixelSize, const std::string& text, int letterSpacing = 0);
 
 // The font description XML (root fontdesc) for a rendered font.
-std::string fontDescription(const FontSpec& spec, const FontMetrics& m, const std::string& techniqueID,
+std::string fontDescription(const FontRecipe& recipe, const FontMetrics& m, const std::string& techniqueID,
                             const std::string& techPackID);
 
 } // namespace gen

@@ -7,13 +7,13 @@ namespace gen {
 
 namespace {
 
-FontMetrics makeFont(Output& out, const FontSpec& spec, const std::string& base)
+FontMetrics makeFont(Output& out, const FontRecipe& recipe, const std::string& base)
 {
     const std::string png = "fonts/" + base + ".png", xml = "fonts/" + base + ".xml";
-    const FontMetrics m = renderFontSheet(spec, out.path(png));
-    out.declare("graphics", {spec.textureID, "TEXTURE", png, kTagMedia, 3, 1, 0});
-    writeFile(out.path(xml), fontDescription(spec, m, "TEQ_FONT", "TEQ_PACK1"));
-    out.declare("graphics", {spec.id, "FONT", xml, kTagMedia});
+    const FontMetrics m = renderFontSheet(recipe, out.path(png));
+    out.declare("graphics", {recipe.textureID, "TEXTURE", png, kTagMedia, 3, 1, 0});
+    writeFile(out.path(xml), fontDescription(recipe, m, "TEQ_FONT", "TEQ_PACK1"));
+    out.declare("graphics", {recipe.id, "FONT", xml, kTagMedia});
     return m;
 }
 

@@ -1,5 +1,6 @@
 // The game's data files: the techniques pack (render states for the board,
-// the GUI and the fonts) and the XML variables of the rules.
+// the GUI and the fonts) and the XML variables of the rules; and the resource-
+// pack descriptors that declare everything the generators wrote.
 #include "tools/gen_assets/assets.h"
 #include "tools/gen_assets/xml_writer.h"
 

@@ -32,10 +32,10 @@ enum class Align { Left = 1, Centre = 2, Right = 3 };
 XmlNode labelNode(const std::string& id, float x, float midY, float width, const std::string& font,
                   const FontMetrics& m, const std::string& text, const Rgba& colour, Align align);
 
-struct ButtonSpec {
+struct ButtonDef {
     std::string id, style, text, icon, action, hotkey, tip;
 };
-XmlNode buttonNode(const ButtonSpec& s, const Box& b, const Fonts& fonts);
+XmlNode buttonNode(const ButtonDef& s, const Box& b, const Fonts& fonts);
 
 // Splits text into lines no wider than width in the given font.
 std::vector<std::string> wrap(const std::string& text, const FontMetrics& m, float width);

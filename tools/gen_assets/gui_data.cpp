@@ -67,7 +67,7 @@ XmlNode labelNode(const std::string& id, float x, float midY, float width, const
     return l;
 }
 
-XmlNode buttonNode(const ButtonSpec& s, const Box& b, const Fonts& fonts)
+XmlNode buttonNode(const ButtonDef& s, const Box& b, const Fonts& fonts)
 {
     XmlNode n("button");
     n.attr("id", s.id).attr("coords", boxText(b));

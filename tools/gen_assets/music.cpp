@@ -1,6 +1,6 @@
 // MUS_GAME: an original, calm tune in C major composed here and written as an
 // XM module. Seven four-bar sections (intro, A, A', B, B', A, A') over a loop
-// of I-vi-IV-V flavoured chords; instruments are synthesised in synth.cpp.
+// of I-vi-IV-V flavoured chords; the instruments are synthesised here.
 #include <algorithm>
 #include <cmath>
 #include <map>

@@ -74,7 +74,7 @@ Image piece()
     img.fill(circle(32, 31, 26), solid(pal::kCoralDeep));
     img.fill(circle(32, 30.5f, 24.5f), radial(24, 20, 36, hex(0xFF9A86), pal::kCoral));
     img.fill(circle(32, 31, 24.5f), radial(32, 31, 25, Rgba{0, 0, 0, 0}, Rgba{0.45f, 0.08f, 0.05f, 0.45f}));
-    // Specular highlight: an ellipse made from a scaled circle.
+    // Glossy highlight: an ellipse made from a scaled circle.
     img.fill([](float x, float y) { return std::hypot((x - 24) / 1.35f, y - 17) - 7.5f; },
              solid(Rgba{1, 1, 1, 0.6f}));
     img.fill(circle(41, 42, 3), solid(Rgba{1, 1, 1, 0.25f}));
