@@ -1,12 +1,12 @@
 // The real game's data for its tests: the tree's DATA/ folder copied into the
-// test's working directory, without a stored record.
+// test's working directory, without a stored record; elements can be taken out.
 #pragma once
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/test_support.h"
 
 namespace e2e {
 
@@ -20,16 +20,12 @@ inline void CopyGameData()
 // data had been made without them.
 inline void RemoveElements(const std::string& file, const std::vector<std::string>& ids)
 {
-    std::stringstream in;
-    in << std::ifstream(file).rdbuf();
-    std::string xml = in.str();
+    std::string xml = tst::readFile(file);
     for (const std::string& id : ids) {
-        const size_t at = xml.find("id=\"" + id + "\"");
-        if (at == std::string::npos) continue;
-        const size_t begin = xml.rfind('<', at), end = xml.find("/>", at) + 2;
-        xml.erase(begin, end - begin);
+        const size_t at = xml.find("id=\"" + id + "\""), begin = xml.rfind('<', at);
+        xml.erase(begin, xml.find("/>", at) + 2 - begin);
     }
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << xml;
+    tst::writeFile(file, xml);
 }
 
 } // namespace e2e

@@ -1,7 +1,8 @@
 // A whole game of the real Quoril on its real data, headless, played only
-// through injected mouse and keyboard events: start, place, steer until stuck
-// (a screenshot on the way), type a new record's name, confirm, exit. Once
-// from the loose data files and once from a PAK built from them.
+// through injected mouse and keyboard events: start, ask for a hint and place
+// there, steer until stuck (a screenshot on the way), type a new record's name,
+// confirm, exit. From the loose data files, from them without the optional par
+// and hint elements, and from a PAK built from them.
 //
 // The player runs after every presented frame (the link wraps
 // CTarnis::GFX_ScenePresent, see tests.cmake): it sees the frame's state, and
@@ -181,7 +182,7 @@ void script(Player& p)
     p.goals.push_back([] { return g_iGameState == GAMESTATE_PLACEMENT; });
     p.note("after", [&p] {
         return p.label("L_MW_MOVES_MOVES") + " " + p.label("L_MW_BESTRESULT_NAME") + " " +
-               p.label("L_MW_BESTRESULT_MOVES");
+               p.label("L_MW_BESTRESULT_MOVES") + (g_bExtras ? " " + p.label("L_MW_BESTRESULT_PAR") : "");
     });
     p.press("BTN_MW_EXIT");
 }
@@ -232,7 +233,8 @@ protected:
         EXPECT_EQ(report["hinted"], g_bExtras ? "1" : "");
         EXPECT_EQ(report["score_over_par"], g_bExtras ? report["moves"] + " / 86" : "");
         EXPECT_EQ(report["overlay"], "10") << "F2 shows the overlay, F2 again hides it";
-        EXPECT_EQ(report["after"], "0 ada " + report["moves"]) << "moves label, best name and moves";
+        EXPECT_EQ(report["after"], "0 ada " + report["moves"] + (g_bExtras ? " par 86" : ""))
+            << "moves label, best name and moves, the shipped board's par";
 
         auto log = tst::readLines("gamelog.txt");
         auto at = [&](const char* line) { return std::find(log.begin(), log.end(), line) - log.begin(); };

@@ -247,19 +247,6 @@ TEST_F(Game, SessionStartRefusesABoardItCannotPlay)
 
 namespace {
 
-TEST_F(Game, ParOfTheShippedBoardOnTheTileAndTheResultWindows)
-{
-    for (const char* id : {"L_MW_BESTRESULT_PAR", "L_CMP_SCORE", "L_HS_SCORE"}) g_pGUI->AddNewElement("probe", id, 0);
-    const std::string level = tst::readFile(GAME_DATA_DIR "/levels/board1.xml");
-    RESLOAD_Level(reinterpret_cast<const uint8_t*>(level.data()), int32_t(level.size()), "LVL_BOARD1", 1, 0, 0, 0);
-    ParHint_Start();
-    framesUntil([] { return ParHint_GetPar() >= 0; });
-    EXPECT_EQ(text("L_MW_BESTRESULT_PAR"), "par 86");
-    g_iMoves = 41;
-    ShowGameResult();
-    EXPECT_EQ(text("L_CMP_SCORE") + ", " + text("L_HS_SCORE"), "41 / 86, 41 / 86");
-}
-
 TEST_F(Game, HintIsTheSolversNextMoveAndNoneWhenLost)
 {
     CSmartID::SetIntID("TEX_HINT", 0); // stands for the loaded highlight

@@ -5,4 +5,3 @@ tarnis_test(test_game
   ${CMAKE_CURRENT_LIST_DIR}/test_highscore.cpp
   ${CMAKE_SOURCE_DIR}/tests/sfx/sfx_test_audio.cpp)
 target_link_libraries(test_game PRIVATE quoril_game PkgConfig::SNDFILE)
-target_compile_definitions(test_game PRIVATE GAME_DATA_DIR="${CMAKE_SOURCE_DIR}/DATA")
