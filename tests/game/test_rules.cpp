@@ -1,6 +1,6 @@
 // The puzzle's rules and the screens' flow on small boards: placing, steering,
 // blocked moves, the slide on an injected clock, clicks at the board's edge,
-// barriers, help and start in each state, and the dialog that ends a game.
+// barriers, help and start in each state, the dialog that ends a game, hints.
 #include <filesystem>
 #include <thread>
 
@@ -56,7 +56,6 @@ protected:
     void TearDown() override
     {
         ParHint_Stop();
-        CSmartID::SetIntID("TEX_HINT", -1);
         FreeCurrentPiece();
         delete g_pGUI;
         g_pGUI = nullptr;
@@ -79,19 +78,16 @@ protected:
         if (x != -999) m_engine->m_ptCursor = POINT{x, y};
         UpdateGame();
     }
-    // Frames until the workers have answered; they are only ever polled.
-    void framesUntil(bool (*done)())
-    {
-        for (int i = 0; i < 4000 && !done(); ++i) {
-            frame(0.01f);
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
-    void pressHint()
+    // H, then frames until the search has answered: the frame only polls it.
+    void askHint()
     {
         m_engine->m_aKeyState[0x23] = 0x80;
         frame(0.01f);
         m_engine->m_aKeyState[0x23] = 0;
+        int32_t x, y;
+        EXPECT_TRUE(ParHint_Pending() && !ParHint_GetHint(x, y)) << "the frame asks and goes on";
+        for (int i = 0; i < 4000 && ParHint_Pending(); ++i)
+            frame(0.01f), std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     void click(int32_t cellX, int32_t cellY)
     {
@@ -243,10 +239,6 @@ TEST_F(Game, SessionStartRefusesABoardItCannotPlay)
     }
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(Game, HintIsTheSolversNextMoveAndNoneWhenLost)
 {
     CSmartID::SetIntID("TEX_HINT", 0); // stands for the loaded highlight
@@ -254,10 +246,8 @@ TEST_F(Game, HintIsTheSolversNextMoveAndNoneWhenLost)
     newGame(5, 4, barriers);
     ParHint_Start();
     click(0, 3);
-    pressHint();
+    askHint();
     int32_t x = -1, y = -1;
-    EXPECT_TRUE(ParHint_Pending() && !ParHint_GetHint(x, y)) << "the frame asks and goes on";
-    framesUntil([] { return !ParHint_Pending(); });
     ASSERT_TRUE(ParHint_GetHint(x, y));
 
     solver::Position at{std::vector<uint8_t>(20), 0, 3};
@@ -270,9 +260,7 @@ TEST_F(Game, HintIsTheSolversNextMoveAndNoneWhenLost)
     newGame(3, 1, {{2, 1}}); // placed on the left, the piece is stuck at once
     ParHint_Start();
     click(0, 0);
-    pressHint();
-    EXPECT_TRUE(ParHint_Pending());
-    framesUntil([] { return !ParHint_Pending(); });
+    askHint();
     EXPECT_FALSE(ParHint_GetHint(x, y));
 }
 
