@@ -33,7 +33,7 @@ struct PositionKey {
 struct State {
     std::unique_ptr<solver::SolverWorker> parWorker, hintWorker;
     solver::Board board;
-    solver::Position position; // reused, so a hint request allocates once per session
+    solver::Position position; // reused from one hint to the next
     int32_t par = -1;
     bool hintPending = false, hintShown = false;
     PositionKey hintKey;
