@@ -117,10 +117,11 @@ TEST_F(Guide, ListsExactlyTheRegisteredScriptFunctionsAndWhichTakeArguments)
         for (const auto& row : t.rows) {
             ASSERT_GE(row.size(), 2u);
             documented.insert(row[0]);
-            // A function said to take a required argument refuses a call without it.
-            const bool required = row[1] != "—" && row[1].rfind("opt.", 0) != 0;
-            const std::string call = required ? row[0] + "()" : row[0] + "({})";
-            if (!required && row[1] == "—") continue;
+            if (row[1] == "—") continue;
+            // Said to take arguments: refuses a call without the required
+            // ones, or with a table as the optional first one.
+            const bool optionalOnly = row[1].rfind("opt.", 0) == 0;
+            const std::string call = row[0] + (optionalOnly ? "({})" : "()");
             const std::string message = error([&] { m_t->SCR_LoadScriptFromBuffer(call.data(), call.size(), "t"); });
             EXPECT_NE(message.find("glue_" + row[0]), std::string::npos) << call << ": " << message;
         }
@@ -213,10 +214,13 @@ TEST_F(Guide, ClassTablesSayWhatEachClassSetsAndReads)
         if (written == "all") {
             for (const auto& [cls, doc] : classes)
                 if (cls != "element") listed.insert("`" + cls + "`");
-        }
-        for (size_t b = 0, e; written != "all" && b < written.size(); b = e + 2) {
-            e = std::min(written.find(", ", b), written.size());
-            listed.insert("`" + written.substr(b, e - b) + "`");
+        } else {
+            size_t b = 0;
+            while (b < written.size()) {
+                const size_t e = std::min(written.find(", ", b), written.size());
+                listed.insert("`" + written.substr(b, e - b) + "`");
+                b = e + 2;
+            }
         }
         EXPECT_EQ(listed, handledBy[param]) << param;
     }
