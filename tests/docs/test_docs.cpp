@@ -198,7 +198,8 @@ TEST_F(Guide, ClassTablesSayWhatEachClassSetsAndReads)
         for (std::string c = cls; !c.empty(); c = c == "element" ? "" : classes.at(c).base)
             for (const auto& [p, readable] : classes.at(c).params) all.emplace(p, readable);
         const int32_t e = m_gui->AddNewElement(cls, "PROBE_" + cls, 0);
-        for (const auto& [param, type] : paramTypes) {
+        for (const auto& entry : paramTypes) {
+            const std::string& param = entry.first;
             const bool sets =
                 error([&] { m_gui->SetElementParam(e, param, CGUIValue()); }).rfind("Cannot set GUI element param", 0) != 0;
             const bool reads =
