@@ -227,6 +227,30 @@ TEST_F(Guide, ClassTablesSayWhatEachClassSetsAndReads)
     }
 }
 
+// The commands table: a class knows a command exactly when the table lists it.
+TEST_F(Guide, CommandTableIsWhatEachClassExecutes)
+{
+    std::map<int32_t, std::string> listed; // command -> "all" or "tile, tip, ..."
+    for (const Table& t : tablesOf("gui.md"))
+        if (!t.header.empty() && t.header[0] == "command")
+            for (const auto& row : t.rows) listed[std::stoi(row[0])] = ", " + row[1] + ",";
+    ASSERT_FALSE(listed.empty());
+    const char* kClasses[] = {"desktop", "tile",      "tip",       "advtile", "window",  "animtile",
+                              "label",   "textbox",   "button",    "checkbox", "verscroll", "horscroll",
+                              "listbox", "scrollbox", "flex",      "timer"};
+    for (const char* cls : kClasses) {
+        const int32_t e = m_gui->AddNewElement(cls, std::string("CMD_") + cls, 0);
+        for (int32_t command = 0; command <= 20; ++command) {
+            const bool known = error([&] { m_gui->ExecuteElementCommand(e, command, 0.0f); })
+                                   .rfind("Cannot execute GUI element command", 0) != 0;
+            const bool documented = listed.count(command) &&
+                                    (listed[command] == ", all," ||
+                                     listed[command].find(std::string(", ") + cls + ",") != std::string::npos);
+            EXPECT_EQ(known, documented) << cls << " command " << command;
+        }
+    }
+}
+
 // Every listing of the walk-through that names its file is that file's text.
 TEST_F(Guide, WalkThroughListingsAreTheExampleFiles)
 {
