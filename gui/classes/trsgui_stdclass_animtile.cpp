@@ -150,9 +150,7 @@ void CGUIAnimTile::Render()
         RenderTile(m_vecFrames[size_t(m_iFrame)]);
     } else {
         CTarnis* t = CTarnis::Instance();
-        if (m_iTechnique != -1) t->GFX_TechApply(m_iTechnique);
-        t->GFX_TexSet(m_vecFrames[size_t(m_iFrame)], 0);
-        t->GFX_VQuadSetColor(m_clrCurColor.x, m_clrCurColor.y, m_clrCurColor.width, m_clrCurColor.height);
+        ApplyLook(m_vecFrames[size_t(m_iFrame)]);
         const GUIRECT& r = m_rcCurRect;
         const GUIRECT& tc = m_rcTexCoords;
         t->GFX_VQuadSetPos(r.x, r.y, r.width, r.height, 0.5f);

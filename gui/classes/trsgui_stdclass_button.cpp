@@ -120,13 +120,8 @@ void CGUIButton::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, b
                         float scrollX, float scrollY)
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_BUTTON);
-    m_clrCurColor = GUIColorMul(parentColor, m_clrColor);
-    m_rcCurRect = GUIRECT{parentRect.x + m_rcCoords.x - scrollX, parentRect.y + m_rcCoords.y - scrollY,
-                          m_rcCoords.width, m_rcCoords.height};
-    m_rcCurActiveRect = GUIRECT{parentRect.x + m_rcActiveRect.x - scrollX, parentRect.y + m_rcActiveRect.y - scrollY,
-                                m_rcActiveRect.width, m_rcActiveRect.height};
-    m_bShown = m_bVisible && parentShown;
-    m_bActive = m_bEnabled && parentActive;
+    UpdateOwnState(parentRect, parentColor, parentShown, parentActive, scrollX, scrollY);
+    m_rcCurActiveRect = PlaceRect(parentRect, m_rcActiveRect, scrollX, scrollY);
 
     m_iState = GUIBTN_NORMAL;
     const bool over = GUIPointInRect(GetMousePos(), m_rcCurActiveRect);

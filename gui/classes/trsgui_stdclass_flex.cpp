@@ -23,11 +23,7 @@ void CGUIFlex::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, boo
                       float scrollX, float scrollY)
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_FLEX);
-    m_clrCurColor = GUIColorMul(parentColor, m_clrColor);
-    m_rcCurRect = GUIRECT{parentRect.x + m_rcCoords.x - scrollX, parentRect.y + m_rcCoords.y - scrollY,
-                          m_rcCoords.width, m_rcCoords.height};
-    m_bShown = m_bVisible && parentShown;
-    m_bActive = m_bEnabled && parentActive;
+    UpdateOwnState(parentRect, parentColor, parentShown, parentActive, scrollX, scrollY);
     // Even when hidden: the game keeps its own state in step with the rect.
     CTarnisGUI::Instance()->RunAction(m_actOnUpdate, {CGUIValue(m_rcCurRect), CGUIValue(m_clrCurColor),
                                                       CGUIValue(m_bShown), CGUIValue(m_bActive)});

@@ -6,6 +6,7 @@
 
 #include "engine/core/ctarnis.h"
 #include "engine/platform/dinput8.h"
+#include "gui/classes/trsgui_scopes.h"
 #include "gui/classes/trsgui_stdclasses.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "gui/trsgui_fileids.h"
@@ -55,19 +56,14 @@ CGUIValue CGUIListBox::GetParam(int32_t paramID)
 void CGUIListBox::SelectCell(int32_t cell)
 {
     if (cell < 0 || cell >= m_iCellsCount) cell = -1;
-    if (cell == m_iSelectedCell || m_bInSelect) {
-        m_iSelectedCell = cell;
-        return;
-    }
+    const bool changed = cell != m_iSelectedCell;
     m_iSelectedCell = cell;
-    m_bInSelect = true;
-    try {
+    // A handler that selects a cell from inside only stores it.
+    if (!changed || m_bInSelect) return;
+    {
+        CGUIRunningScope running(m_bInSelect);
         CTarnisGUI::Instance()->RunAction(m_actOnSelectCell);
-    } catch (...) {
-        m_bInSelect = false;
-        throw;
     }
-    m_bInSelect = false;
     if (cell != -1 && m_bActive) PlaySound(m_iSoundSelectCell);
 }
 
@@ -75,16 +71,11 @@ void CGUIListBox::CheckCell(int32_t cell)
 {
     if (cell < 0 || cell >= m_iCellsCount) cell = -1;
     m_iCheckedCell = cell;
-    // A handler that checks a cell again from inside only stores it.
     if (m_bInCheck) return;
-    m_bInCheck = true;
-    try {
+    {
+        CGUIRunningScope running(m_bInCheck);
         CTarnisGUI::Instance()->RunAction(m_actOnCheckCell);
-    } catch (...) {
-        m_bInCheck = false;
-        throw;
     }
-    m_bInCheck = false;
     if (cell != -1 && m_bActive) PlaySound(m_iSoundCheckCell);
 }
 
@@ -120,11 +111,7 @@ void CGUIListBox::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, 
                          float scrollX, float scrollY)
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_LISTBOX);
-    m_clrCurColor = GUIColorMul(parentColor, m_clrColor);
-    m_rcCurRect = GUIRECT{parentRect.x + m_rcCoords.x - scrollX, parentRect.y + m_rcCoords.y - scrollY,
-                          m_rcCoords.width, m_rcCoords.height};
-    m_bShown = m_bVisible && parentShown;
-    m_bActive = m_bEnabled && parentActive;
+    UpdateOwnState(parentRect, parentColor, parentShown, parentActive, scrollX, scrollY);
     CTarnisGUI* gui = CTarnisGUI::Instance();
     if (m_bShown && m_bActive && m_iCellsCount > 0) {
         if (m_bScrollEnabled && m_iCheckedCell != -1) keyboardScroll();
@@ -153,17 +140,11 @@ void CGUIListBox::Render()
     int32_t n = GUIFloatToInt((m_rcCurRect.height + m_fCellHeight * 0.5f) / m_fCellHeight) + 1;
     n = std::min(n, m_iCellsCount - first);
     CTarnisGUI* gui = CTarnisGUI::Instance();
-    const GUIRECT previous = gui->ClipViewport(m_rcCurRect);
-    try {
-        for (int32_t i = first; i < first + n; ++i) {
-            const GUIPOINT at{m_rcCurRect.x, float(i) * m_fCellHeight + m_rcCurRect.y - m_fScrollY};
-            gui->RunAction(m_actOnRedrawCell, {CGUIValue(float(i)), CGUIValue(at)});
-        }
-    } catch (...) {
-        gui->RestoreViewport(previous);
-        throw;
+    CGUIClipScope clip(m_rcCurRect);
+    for (int32_t i = first; i < first + n; ++i) {
+        const GUIPOINT at{m_rcCurRect.x, float(i) * m_fCellHeight + m_rcCurRect.y - m_fScrollY};
+        gui->RunAction(m_actOnRedrawCell, {CGUIValue(float(i)), CGUIValue(at)});
     }
-    gui->RestoreViewport(previous);
 }
 
 CGUIElement* TRSGUI_CreateListBox(const std::string& id)

@@ -8,6 +8,7 @@
 #include "engine/core/ctarnis.h"
 #include "engine/platform/dinput8.h"
 #include "gui/classes/trsgui_stdclass_button.h"
+#include "gui/classes/trsgui_scopes.h"
 #include "gui/classes/trsgui_stdclasses.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "gui/trsgui_fileids.h"
@@ -131,14 +132,8 @@ void CGUIScrollBar::clampValue()
 void CGUIScrollBar::runOnScroll()
 {
     if (m_bInOnScroll) return;
-    m_bInOnScroll = true;
-    try {
-        CTarnisGUI::Instance()->RunAction(m_actOnScroll);
-    } catch (...) {
-        m_bInOnScroll = false;
-        throw;
-    }
-    m_bInOnScroll = false;
+    CGUIRunningScope running(m_bInOnScroll);
+    CTarnisGUI::Instance()->RunAction(m_actOnScroll);
 }
 
 void CGUIScrollBar::placeSlider()
@@ -193,14 +188,11 @@ void CGUIScrollBar::Update(const GUIRECT& parentRect, const GUIRECT& parentColor
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_SCROLLBASE);
     const int a = axis();
-    m_clrCurColor = GUIColorMul(parentColor, m_clrColor);
-    m_rcCurRect = GUIRECT{parentRect.x + m_rcCoords.x - scrollX, parentRect.y + m_rcCoords.y - scrollY,
-                          m_rcCoords.width, m_rcCoords.height};
-    m_rcCurActiveRect = GUIRECT{parentRect.x + m_rcActiveRect.x - scrollX, parentRect.y + m_rcActiveRect.y - scrollY,
-                                m_rcActiveRect.width, m_rcActiveRect.height};
+    UpdateOwnState(parentRect, parentColor, parentShown, parentActive, scrollX, scrollY);
+    m_rcCurActiveRect = PlaceRect(parentRect, m_rcActiveRect, scrollX, scrollY);
+    // A bar over an empty range is never active.
+    m_bActive = m_bActive && m_iMaxValue != m_iMinValue;
     placeSlider();
-    m_bShown = m_bVisible && parentShown;
-    m_bActive = m_bEnabled && parentActive && m_iMaxValue != m_iMinValue;
     const GUIPOINT mouse = GetMousePos();
     if (m_bShown && m_bActive) {
         CTarnis* t = CTarnis::Instance();
@@ -253,8 +245,7 @@ void CGUIScrollBar::Render()
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_SCROLLBASE);
     if (!m_bShown) return;
-    CTarnis* t = CTarnis::Instance();
-    if (m_iTechnique != -1) t->GFX_TechApply(m_iTechnique);
+    int32_t texture = -1;
     if (m_aiTextures[GUISIT_NORMAL] != -1) {
         int32_t situation = GUISIT_NORMAL;
         if (!m_bActive)
@@ -264,9 +255,8 @@ void CGUIScrollBar::Render()
         else if (m_bOverSlider)
             situation = GUISIT_SELECTED;
         // A state texture of -1 falls back to the normal one.
-        const int32_t texture = m_aiTextures[situation];
-        t->GFX_TexSet(texture != -1 ? texture : m_aiTextures[GUISIT_NORMAL], 0);
+        texture = m_aiTextures[situation] != -1 ? m_aiTextures[situation] : m_aiTextures[GUISIT_NORMAL];
     }
-    t->GFX_VQuadSetColor(m_clrCurColor.x, m_clrCurColor.y, m_clrCurColor.width, m_clrCurColor.height);
+    ApplyLook(texture);
     DrawScheme(m_rcSlider);
 }

@@ -3,6 +3,7 @@
 #include "gui/classes/trsgui_stdclass_scrollbox.h"
 
 #include "engine/core/ctarnis.h"
+#include "gui/classes/trsgui_scopes.h"
 #include "gui/classes/trsgui_stdclasses.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "gui/trsgui_fileids.h"
@@ -53,28 +54,16 @@ void CGUIScrollBox::Update(const GUIRECT& parentRect, const GUIRECT& parentColor
                            bool parentActive, float scrollX, float scrollY)
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_SCROLLBOX);
-    m_clrCurColor = GUIColorMul(parentColor, m_clrColor);
-    m_rcCurRect = GUIRECT{parentRect.x + m_rcCoords.x - scrollX, parentRect.y + m_rcCoords.y - scrollY,
-                          m_rcCoords.width, m_rcCoords.height};
-    m_bShown = m_bVisible && parentShown;
-    m_bActive = m_bEnabled && parentActive;
-    CheckTip();
-    UpdateChildren();
+    // The standard update; its children's walk is this class's own.
+    StandardUpdate(parentRect, parentColor, parentShown, parentActive, scrollX, scrollY);
 }
 
 void CGUIScrollBox::Render()
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_SCROLLBOX);
     if (!m_bShown) return;
-    CTarnisGUI* gui = CTarnisGUI::Instance();
-    const GUIRECT previous = gui->ClipViewport(m_rcCurRect);
-    try {
-        RenderChildren();
-    } catch (...) {
-        gui->RestoreViewport(previous);
-        throw;
-    }
-    gui->RestoreViewport(previous);
+    CGUIClipScope clip(m_rcCurRect);
+    RenderChildren();
 }
 
 CGUIElement* TRSGUI_CreateScrollBox(const std::string& id)

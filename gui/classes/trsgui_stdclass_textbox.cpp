@@ -86,14 +86,9 @@ void CGUITextBox::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, 
                          float scrollX, float scrollY)
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_TEXTBOX);
-    m_clrCurColor = GUIColorMul(parentColor, m_clrColor);
+    UpdateOwnState(parentRect, parentColor, parentShown, parentActive, scrollX, scrollY);
     m_fTextAlpha = parentColor.height * m_fFontAlpha;
-    m_rcCurRect = GUIRECT{parentRect.x + m_rcCoords.x - scrollX, parentRect.y + m_rcCoords.y - scrollY,
-                          m_rcCoords.width, m_rcCoords.height};
-    m_rcCurActiveRect = GUIRECT{parentRect.x + m_rcActiveRect.x - scrollX, parentRect.y + m_rcActiveRect.y - scrollY,
-                                m_rcActiveRect.width, m_rcActiveRect.height};
-    m_bShown = m_bVisible && parentShown;
-    m_bActive = m_bEnabled && parentActive;
+    m_rcCurActiveRect = PlaceRect(parentRect, m_rcActiveRect, scrollX, scrollY);
     const bool over = GUIPointInRect(GetMousePos(), m_rcCurActiveRect);
     if (parentActive && m_bShown) {
         CTarnis* t = CTarnis::Instance();
@@ -143,14 +138,13 @@ void CGUITextBox::Render()
 {
     // The label draws m_strText: hand it the displayed text for the draw
     // (swapping strings moves no characters), measured without the caret.
-    std::swap(m_strText, m_strDisplayed);
-    try {
-        CGUILabel::Render();
-    } catch (...) {
-        std::swap(m_strText, m_strDisplayed);
-        throw;
-    }
-    std::swap(m_strText, m_strDisplayed);
+    struct Swap {
+        std::string& a;
+        std::string& b;
+        Swap(std::string& x, std::string& y) : a(x), b(y) { std::swap(a, b); }
+        ~Swap() { std::swap(a, b); }
+    } drawDisplayed(m_strText, m_strDisplayed);
+    CGUILabel::Render();
 }
 
 CGUIElement* TRSGUI_CreateTextBox(const std::string& id)

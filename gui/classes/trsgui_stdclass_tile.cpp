@@ -81,12 +81,17 @@ void CGUITile::Render()
     RenderChildren();
 }
 
-void CGUITile::RenderTile(int32_t texture)
+void CGUITile::ApplyLook(int32_t texture)
 {
     CTarnis* t = CTarnis::Instance();
     if (m_iTechnique != -1) t->GFX_TechApply(m_iTechnique);
     if (texture != -1) t->GFX_TexSet(texture, 0);
     t->GFX_VQuadSetColor(m_clrCurColor.x, m_clrCurColor.y, m_clrCurColor.width, m_clrCurColor.height);
+}
+
+void CGUITile::RenderTile(int32_t texture)
+{
+    ApplyLook(texture);
     DrawScheme(m_rcCurRect);
 }
 

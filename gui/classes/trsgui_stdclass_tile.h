@@ -14,9 +14,12 @@ public:
                 float scrollX, float scrollY) override;
     void Render() override;
 
-    // Technique, the given texture on stage 0 and the quad colour, then the
-    // quads of the drawing scheme over the current rect; an unknown scheme
-    // raises "Invalid drawing scheme. Scheme ID = ...". Children are not drawn.
+    // Technique (when set), the given texture on stage 0 (when not -1) and
+    // the current colour on the quad: what every quad of the tile draws with.
+    void ApplyLook(int32_t texture);
+    // ApplyLook, then the quads of the drawing scheme over the current rect;
+    // an unknown scheme raises "Invalid drawing scheme. Scheme ID = ...".
+    // Children are not drawn.
     void RenderTile(int32_t texture);
     // Only the quads of the drawing scheme over rect (scheme 1 uses `texcoords`).
     void DrawScheme(const GUIRECT& rect);

@@ -24,7 +24,11 @@ void CGUIWindow::SetParam(int32_t paramID, const CGUIValue& value)
     case GUIPARAM_LOCATION_SHOWN: m_ptShown = value.GetPoint(); return;
     case GUIPARAM_TIME_SHOWHIDE: {
         const float time = value.GetFloat();
-        m_fShowHideTime = time <= 0.0f ? 0.001f : time;
+        const float newTime = time <= 0.0f ? 0.001f : time;
+        // The timer keeps its phase: a running transition neither jumps nor
+        // runs past its end, and a shown window stays at the end.
+        m_fTimer *= newTime / m_fShowHideTime;
+        m_fShowHideTime = newTime;
         return;
     }
     case GUIPARAM_ON_HIDE: m_onHide.SetFromValue(value); return;

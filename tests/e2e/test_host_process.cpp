@@ -49,6 +49,19 @@ TEST_F(HostProcess, RunsTheGuidesFirstGame)
     auto lines = tst::readLines("first/gamelog.txt");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "first: started"), lines.end());
     EXPECT_FALSE(tst::fileExists("first/ehslog.txt"));
+    EXPECT_EQ(tst::readFile("first/gamelog.txt").find("Warning"), std::string::npos);
+}
+
+TEST_F(HostProcess, RunsTheGalleryExampleWithoutErrors)
+{
+    // Every element, style, enumeration and texture of the gallery's data loads and draws.
+    std::filesystem::copy(std::string(EXAMPLES_DIR) + "/gallery", "gallery", std::filesystem::copy_options::recursive);
+    for (const char* log : {"gallery/ehslog.txt", "gallery/gamelog.txt"}) std::filesystem::remove(log); // earlier runs'
+    EXPECT_EQ(runHost({"--frames", "40", "gallery"}), 0);
+    EXPECT_FALSE(tst::fileExists("gallery/ehslog.txt"));
+    const std::string log = tst::readFile("gallery/gamelog.txt");
+    EXPECT_EQ(log.find("Warning"), std::string::npos);
+    EXPECT_NE(log.find("--==: End of log."), std::string::npos);
 }
 
 TEST_F(HostProcess, RunsGuiScreensAroundOnFrameUntilTheScriptAsksToQuit)

@@ -184,6 +184,14 @@ TEST_F(GuiTiles, AnimationHoldsLoopsAndPlaysOnce)
     EXPECT_LT(anim->m_fElapsed, anim->m_fCycleTime);
     EXPECT_LT(anim->m_iFrame, 4);
 
+    // Under a disabled parent only noparentenabled keeps it running.
+    auto* parent = add("tile", "P");
+    parent->m_bEnabled = false;
+    CGUIElement* under = add("animtile", "UNDER", "P");
+    set("UNDER", "noparentenabled", CGUIValue(true));
+    frame(0.25f);
+    EXPECT_EQ(static_cast<CGUIAnimTile*>(under)->m_fElapsed, 0.25f);
+
     set("AN", "time_animcycle", CGUIValue(1.0f));
     m_gui->ExecuteElementCommand("AN", GUICMD_ANIMTILE_PLAYONCE, 0);
     frame(0.6f);

@@ -59,8 +59,10 @@ TEST_F(GuiWindows, TransitionsFadeReverseAndGateInput)
     frame(0.15f);
     EXPECT_EQ(w->m_iState, GUIWINDOW_HIDING);
     EXPECT_FLOAT_EQ(w->m_fTimer, 0.1f) << "the hide runs back from where the show stood";
+    set("W", "time_showhide", CGUIValue(1.0f));
+    EXPECT_FLOAT_EQ(w->m_fTimer, 0.2f) << "a new transition time keeps the phase";
     command("W", GUICMD_SHOW);
-    frame(0.5f);
+    frame(1.0f);
     EXPECT_EQ(w->m_iState, GUIWINDOW_SHOWN);
     EXPECT_TRUE((g_events == std::vector<std::string>{"show", "hide", "show", "click"}));
     // Show on a shown window: silent, shown again after one update.
