@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "engine/platform/tns_win32.h"
+#include "engine/platform/win32/tns_win32.h"
 
 namespace {
 
