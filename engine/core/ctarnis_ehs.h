@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/core/ctarnis_fileids.h"
 #include "engine/platform/win32/tns_seh.h"
 
 // Error types (printed names in CEHSException::GetTypeName).
