@@ -163,6 +163,12 @@ bool TnsEnsureVideo()
     if (g_videoStarted) return true;
     // We handle SIGINT/SIGTERM ourselves (TNS_InstallQuitSignals).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Our pictures are finished in memory: the window system's own shared
+    // image takes them as they are. SDL would otherwise route window surfaces
+    // through an OpenGL texture, which on X servers without a GPU loads a
+    // software GL driver (some 90 MB and a fifth of a second at start) and
+    // spends a core's share drawing one textured quad per frame.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     g_videoStarted = true;
     SDL_ShowCursor(g_cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
