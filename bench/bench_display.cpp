@@ -58,14 +58,13 @@ Run runFor(const Program& p, double seconds)
     Run r;
     pid_t pid = -1;
     int probe = -1;
-    r.firstFrameMs = bench::startToFirstFrame(p, kStartTimeoutMs, &pid, &probe);
+    r.firstFrameMs = bench::startToFirstFrame(p, kStartTimeoutMs, &pid, &probe, &r.cpuToFirstMs);
     const double firstAt = bench::nowMs();
     if (pid < 0) {
         r.error = "cannot start";
         return r;
     }
     if (r.firstFrameMs >= 0.0) {
-        r.cpuToFirstMs = cpuMs(pid);
         usleep(kWarmUpMs * 1000);
         const double c0 = cpuMs(pid), t0 = bench::nowMs();
         usleep(useconds_t(seconds * 1e6));
@@ -120,7 +119,7 @@ std::string fixed(double v, const char* unit)
 int main(int argc, char** argv)
 {
     double seconds = 10.0;
-    int rounds = 2;
+    int rounds = 3;
     for (int i = 1; i < argc; ++i) {
         if (!strcmp(argv[i], "--seconds") && i + 1 < argc) {
             seconds = std::max(1.0, atof(argv[++i]));

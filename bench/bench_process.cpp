@@ -79,7 +79,7 @@ bool reap(pid_t pid, bool ask, rusage* usage, int* status)
     }
 }
 
-double startToFirstFrame(const Program& p, int timeoutMs, pid_t* pid, int* probeFd)
+double startToFirstFrame(const Program& p, int timeoutMs, pid_t* pid, int* probeFd, double* cpuMs)
 {
     *pid = -1;
     int fds[2];
@@ -91,7 +91,7 @@ double startToFirstFrame(const Program& p, int timeoutMs, pid_t* pid, int* probe
     close(childFd);
     close(fds[1]);
     pollfd pfd{fds[0], POLLIN, 0};
-    char line[64] = {};
+    char line[96] = {};
     ssize_t n = 0;
     if (*pid >= 0 && poll(&pfd, 1, timeoutMs) > 0) {
         // The stamp line alone, so later lines stay in the pipe.
@@ -101,7 +101,9 @@ double startToFirstFrame(const Program& p, int timeoutMs, pid_t* pid, int* probe
     else close(fds[0]);
     long long sec = 0;
     long nsec = 0;
-    if (n <= 0 || sscanf(line, "%lld %ld", &sec, &nsec) != 2) return -1.0;
+    double cpu = -1.0;
+    if (n <= 0 || sscanf(line, "%lld %ld %lf", &sec, &nsec, &cpu) < 2) return -1.0;
+    if (cpuMs) *cpuMs = cpu;
     return double(sec) * 1e3 + double(nsec) / 1e6 - start;
 }
 

@@ -32,7 +32,9 @@ bool reap(pid_t pid, bool ask, rusage* usage, int* status);
 // Starts the program with the probe and waits up to timeoutMs for its first
 // frame; the child keeps running. Returns the milliseconds from just before
 // the start to the frame, < 0 when none came (the child is still to be reaped).
-// With probeFd the probe's descriptor stays open for its later lines.
-double startToFirstFrame(const Program& p, int timeoutMs, pid_t* pid, int* probeFd = nullptr);
+// With probeFd the probe's descriptor stays open for its later lines; with
+// cpuMs the CPU time of the process (all threads) up to the frame is given.
+double startToFirstFrame(const Program& p, int timeoutMs, pid_t* pid, int* probeFd = nullptr,
+                         double* cpuMs = nullptr);
 
 } // namespace bench

@@ -1,7 +1,8 @@
 // Preloaded into the programs whose start-up the benchmarks measure: stamps the
 // moment the first frame reaches the window (the first SDL_UpdateWindowSurface,
 // or SDL_GL_SwapWindow for peers drawing with OpenGL) on the descriptor named
-// by TARNIS_BENCH_PROBE_FD, then calls SDL's own. At the program's exit it
+// by TARNIS_BENCH_PROBE_FD with the CPU time the process has used so far, then
+// calls SDL's own. At the program's exit it
 // writes how many frames were presented in all.
 // Nothing of the program is changed; only the benchmark loads this library.
 #include <dlfcn.h>
@@ -35,10 +36,12 @@ __attribute__((destructor)) void countFrames()
 void stampOnce()
 {
     if (g_frames++ > 0) return;
-    timespec now{};
+    timespec now{}, cpu{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    char line[64];
-    writeLine(line, snprintf(line, sizeof(line), "%lld %ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec));
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    char line[96];
+    writeLine(line, snprintf(line, sizeof(line), "%lld %ld %.3f\n", static_cast<long long>(now.tv_sec), now.tv_nsec,
+                             double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) / 1e6));
 }
 
 } // namespace
