@@ -160,7 +160,7 @@ struct EngineMix {
         if (withModule) {
             // As the audio library's music load and play set the voice up.
             music = std::make_unique<audio::ModuleSource>(kRate);
-            if (music->open(g_modulePath.c_str(), 0, 0) != 0) {
+            if (music->open(g_modulePath.c_str(), 0, 0) != audio::DecodeError::None) {
                 fprintf(stderr, "the engine's module source refused the module\n");
                 exit(1);
             }
