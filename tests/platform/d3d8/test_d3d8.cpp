@@ -189,44 +189,41 @@ TEST(D3D8Scaler, PicksSdlsScaledBlitPixelsWithBlackBarsAndGamma)
     struct Case {
         int srcW, srcH, areaW, areaH;
         SDL_Rect dst;
-    };
-    const Case cases[] = {{4, 2, 8, 5, {1, 1, 6, 3}}, {5, 3, 17, 9, {2, 0, 13, 9}}, {7, 5, 7, 5, {0, 0, 7, 5}},
-                          {9, 6, 9, 4, {2, 0, 5, 4}}};
+    } const cases[] = {{4, 2, 8, 5, {1, 1, 6, 3}}, {5, 3, 17, 9, {2, 0, 13, 9}}, {7, 5, 7, 5, {0, 0, 7, 5}},
+                       {9, 6, 9, 4, {2, 0, 5, 4}}};
     uint8_t invert[256];
     for (int i = 0; i < 256; ++i) invert[i] = uint8_t(255 - i);
     for (const Case& c : cases) {
-        for (bool gamma : {false, true}) {
+        std::vector<uint32_t> src(size_t(c.srcW * c.srcH)), want(size_t(c.areaW * c.areaH), 0);
+        for (size_t i = 0; i < src.size(); ++i) src[i] = 0xFF000000u | uint32_t(i * 0x0B1D37u);
+        // The reference: SDL's own scaled blit.
+        SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(src.data(), c.srcW, c.srcH, 32, c.srcW * 4,
+                                                               SDL_PIXELFORMAT_ARGB8888);
+        SDL_Surface* to = SDL_CreateRGBSurfaceWithFormatFrom(want.data(), c.areaW, c.areaH, 32, c.areaW * 4,
+                                                             SDL_PIXELFORMAT_ARGB8888);
+        SDL_SetSurfaceBlendMode(from, SDL_BLENDMODE_NONE);
+        SDL_Rect dst = c.dst;
+        ASSERT_EQ(SDL_BlitScaled(from, nullptr, to, &dst), 0);
+        SDL_FreeSurface(from);
+        SDL_FreeSurface(to);
+        for (const uint8_t* lut : {static_cast<const uint8_t*>(nullptr), static_cast<const uint8_t*>(invert)}) {
             SCOPED_TRACE(testing::Message() << c.srcW << "x" << c.srcH << " in " << c.areaW << "x" << c.areaH
-                                            << (gamma ? " with gamma" : ""));
-            std::vector<uint32_t> src(size_t(c.srcW * c.srcH));
-            for (size_t i = 0; i < src.size(); ++i) src[i] = 0xFF000000u | uint32_t(i * 0x0B1D37u);
-            // The reference: SDL's own scaled blit, tables applied to what it shows.
-            SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(src.data(), c.srcW, c.srcH, 32, c.srcW * 4,
-                                                                   SDL_PIXELFORMAT_ARGB8888);
-            SDL_Surface* want = SDL_CreateRGBSurfaceWithFormat(0, c.areaW, c.areaH, 32, SDL_PIXELFORMAT_ARGB8888);
-            ASSERT_TRUE(from && want);
-            SDL_SetSurfaceBlendMode(from, SDL_BLENDMODE_NONE);
-            SDL_Rect dst = c.dst;
-            SDL_BlitScaled(from, nullptr, want, &dst);
-            // Garbage where the bars go, and a wider row than the area.
+                                            << (lut ? " with gamma" : ""));
+            // Garbage where the bars go, and rows wider than the area.
             const int pitch = c.areaW + 3;
             std::vector<uint32_t> area(size_t(pitch * c.areaH), 0x12345678u);
             TnsScaler scaler;
             ASSERT_TRUE(scaler.prepare(c.srcW, c.srcH, c.dst.x, c.dst.y, c.dst.w, c.dst.h, c.areaW, c.areaH));
-            scaler.draw(src.data(), c.srcW, area.data(), pitch, gamma ? invert : nullptr, gamma ? invert : nullptr,
-                        gamma ? invert : nullptr);
+            scaler.draw(src.data(), c.srcW, area.data(), pitch, lut, lut, lut);
             for (int y = 0; y < c.areaH; ++y) {
                 for (int x = 0; x < c.areaW; ++x) {
-                    uint32_t w = static_cast<const uint32_t*>(want->pixels)[y * want->pitch / 4 + x];
-                    const bool bar = x < c.dst.x || y < c.dst.y || x >= c.dst.x + c.dst.w || y >= c.dst.y + c.dst.h;
-                    if (gamma && !bar) w = 0xFF000000u | (~w & 0xFFFFFFu);
-                    ASSERT_EQ(area[size_t(y * pitch + x)], bar ? 0u : w) << x << "," << y;
+                    const uint32_t w = want[size_t(y * c.areaW + x)];
+                    const bool shown = w != 0;
+                    ASSERT_EQ(area[size_t(y * pitch + x)], lut && shown ? 0xFF000000u | (~w & 0xFFFFFFu) : w)
+                        << x << "," << y;
                 }
             }
-            SDL_FreeSurface(from);
-            SDL_FreeSurface(want);
         }
     }
-    TnsScaler scaler;
-    EXPECT_FALSE(scaler.prepare(4, 2, 5, 0, 6, 3, 10, 3)); // leaves the area
+    EXPECT_FALSE(TnsScaler().prepare(4, 2, 5, 0, 6, 3, 10, 3)); // leaves the area
 }
