@@ -13,21 +13,10 @@
 
 namespace {
 
-template <class F>
-std::string plainError(F&& f)
-{
-    try {
-        f();
-    } catch (const char* text) {
-        return text;
-    }
-    return "";
-}
-
 TEST(SfxRandomizer, BoundsFollowTheWeightsAndErrorsArePlainTexts)
 {
     TRandomizer<int> r;
-    EXPECT_EQ(plainError([&] { r.GetRandomValue(); }), "No values were thrown in randomizer!");
+    EXPECT_EQ(tst::thrownText([&] { r.GetRandomValue(); }), "No values were thrown in randomizer!");
     r.Throw(1, 10);
     EXPECT_EQ(r.GetRandomValue(), 1);
     r.Throw(2, 30);
@@ -45,7 +34,7 @@ TEST(SfxRandomizer, BoundsFollowTheWeightsAndErrorsArePlainTexts)
     TRandomizer<int> zero;
     zero.Throw(1, 0);
     zero.Throw(2, 0);
-    EXPECT_EQ(plainError([&] { zero.GetRandomValue(); }), "Error in TRandomizer::GetRandomValue!")
+    EXPECT_EQ(tst::thrownText([&] { zero.GetRandomValue(); }), "Error in TRandomizer::GetRandomValue!")
         << "weights summing to nothing leave nothing to draw";
 }
 
@@ -110,7 +99,7 @@ TEST_F(SfxPlaylists, SingleEntryRepeatsAndADoubledEntryRunsDry)
     m_engine->SFX_Update();
     EXPECT_EQ(m_engine->m_iCurrentMusic, 0);
     m_engine->SFX_MusicStop(0);
-    EXPECT_EQ(plainError([&] { m_engine->SFX_Update(); }), "No values were thrown in randomizer!");
+    EXPECT_EQ(tst::thrownText([&] { m_engine->SFX_Update(); }), "No values were thrown in randomizer!");
 }
 
 TEST_F(SfxPlaylists, SetFadesTheMusicAndStopEndsTheList)

@@ -1,5 +1,5 @@
 // Checks of the engine's errors: what a call raised, as the exception or as one
-// comparable "type:text" string.
+// comparable "type:text" string, and the plain texts the items managers throw.
 #pragma once
 
 #include <string>
@@ -25,6 +25,19 @@ std::string raisedText(F&& fn)
 {
     const CEHSException e = raised(fn);
     return std::to_string(e.m_iType) + ":" + e.m_strDescription;
+}
+
+// The bare text fn threw (the items managers throw plain strings); empty when
+// it threw nothing.
+template <class F>
+std::string thrownText(F&& fn)
+{
+    try {
+        fn();
+    } catch (const char* text) {
+        return text;
+    }
+    return "";
 }
 
 } // namespace tst

@@ -37,6 +37,14 @@ struct SampleVoice {
     }
 };
 
+// Runs f with the mixer's lock held, as the operations on voices require.
+template <class F>
+void locked(audio::Mixer& mixer, F&& f)
+{
+    std::lock_guard<std::mutex> lock(mixer.mutex());
+    f();
+}
+
 std::vector<float> renderFloat(audio::Mixer& mixer, int frames)
 {
     std::vector<float> out(size_t(frames) * 2);
@@ -52,23 +60,14 @@ TEST(SfxMixer, VolumeAndPanScaleEachSide)
     audio::SampleData data = stereoData(sfxtest::constant(0.5f, 1000));
     SampleVoice v(data);
     mixer.addVoice(&v.voice);
-    {
-        std::lock_guard<std::mutex> lock(mixer.mutex());
-        mixer.startVoice(&v.voice);
-        v.voice.volume = 0.5f;
-        v.voice.pan = 0.5f;
-    }
+    locked(mixer, [&] { mixer.startVoice(&v.voice); v.voice.volume = 0.5f; v.voice.pan = 0.5f; });
     std::vector<float> out = renderFloat(mixer, 100);
     EXPECT_NEAR(out[20], 0.125f, 1e-6);
     EXPECT_NEAR(out[21], 0.25f, 1e-6);
     EXPECT_NEAR(v.voice.peakLeft, 0.125f, 1e-6);
     EXPECT_NEAR(v.voice.peakRight, 0.25f, 1e-6);
 
-    {
-        std::lock_guard<std::mutex> lock(mixer.mutex());
-        mixer.setGlobalVolumes(-1, 50, -1);
-        v.voice.pan = -1.0f;
-    }
+    locked(mixer, [&] { mixer.setGlobalVolumes(-1, 50, -1); v.voice.pan = -1.0f; });
     out = renderFloat(mixer, 100);
     EXPECT_NEAR(out[20], 0.125f, 1e-6);
     EXPECT_EQ(out[21], 0.0f);
@@ -81,11 +80,7 @@ TEST(SfxMixer, FrequencyChangesPitchAndLength)
     audio::SampleData data = stereoData(sfxtest::sine(441.0f, 0.5f, kRate, kRate));
     SampleVoice v(data);
     mixer.addVoice(&v.voice);
-    {
-        std::lock_guard<std::mutex> lock(mixer.mutex());
-        mixer.startVoice(&v.voice);
-        v.voice.rate = 2.0f * kRate;
-    }
+    locked(mixer, [&] { mixer.startVoice(&v.voice); v.voice.rate = 2.0f * kRate; });
     std::vector<int16_t> out(size_t(kRate) * 2);
     mixer.renderS16(out.data(), kRate);
     // Twice the rate: the whole second plays in half a second at 882 Hz, then silence.
@@ -101,11 +96,10 @@ TEST(SfxMixer, FadeToSilenceStopsWithinItsTime)
     SampleVoice v(data);
     v.voice.loop = true;
     mixer.addVoice(&v.voice);
-    {
-        std::lock_guard<std::mutex> lock(mixer.mutex());
+    locked(mixer, [&] {
         mixer.startVoice(&v.voice);
         mixer.slide(&v.voice, -1, -2, -101, 100); // 4410 frames
-    }
+    });
     std::vector<float> out = renderFloat(mixer, 8000);
     EXPECT_NEAR(out[2205 * 2], 0.5f, 0.01f) << "linear fade: half way at half time";
     EXPECT_LT(out[4400 * 2], 0.01f);
@@ -113,15 +107,14 @@ TEST(SfxMixer, FadeToSilenceStopsWithinItsTime)
     EXPECT_EQ(v.voice.state, audio::kVoiceStopped);
 
     // A fade of zero time stops at once; a slide to a volume keeps playing.
-    {
-        std::lock_guard<std::mutex> lock(mixer.mutex());
+    locked(mixer, [&] {
         mixer.startVoice(&v.voice);
         mixer.slide(&v.voice, -1, -2, -101, 0);
         EXPECT_EQ(v.voice.state, audio::kVoiceStopped);
         mixer.startVoice(&v.voice);
         v.voice.volume = 1.0f;
         mixer.slide(&v.voice, 0, 20, 100, 10);
-    }
+    });
     out = renderFloat(mixer, 1000);
     EXPECT_EQ(v.voice.state, audio::kVoicePlaying);
     EXPECT_NEAR(out[999 * 2 + 1], 0.2f, 1e-5);
@@ -135,18 +128,10 @@ TEST(SfxMixer, MixesInFloatAndClipsOnlyAtTheOutput)
     SampleVoice a(data), b(data);
     mixer.addVoice(&a.voice);
     mixer.addVoice(&b.voice);
-    {
-        std::lock_guard<std::mutex> lock(mixer.mutex());
-        mixer.startVoice(&a.voice);
-        mixer.startVoice(&b.voice);
-        b.voice.volume = -0.0f;
-    }
+    locked(mixer, [&] { mixer.startVoice(&a.voice); mixer.startVoice(&b.voice); b.voice.volume = -0.0f; });
     std::vector<float> out = renderFloat(mixer, 10);
     EXPECT_NEAR(out[0], 0.8f, 1e-6);
-    {
-        std::lock_guard<std::mutex> lock(mixer.mutex());
-        b.voice.volume = 1.0f;
-    }
+    locked(mixer, [&] { b.voice.volume = 1.0f; });
     out = renderFloat(mixer, 10);
     EXPECT_NEAR(out[0], 1.6f, 1e-6) << "no clipping inside the mix";
     std::vector<int16_t> pcm(20);
@@ -180,10 +165,7 @@ TEST(SfxMixer, PulledVoiceWaitsWhenDryAndStopsWhenEnded)
     v.block.assign(size_t(audio::Voice::kBlockFrames) * 2, 0.0f);
     mixer.addVoice(&v);
     source.available = 50;
-    {
-        std::lock_guard<std::mutex> lock(mixer.mutex());
-        mixer.startVoice(&v);
-    }
+    locked(mixer, [&] { mixer.startVoice(&v); });
     std::vector<float> out = renderFloat(mixer, 100);
     EXPECT_TRUE(v.starved);
     EXPECT_EQ(v.state, audio::kVoicePlaying);
@@ -289,14 +271,13 @@ TEST(SfxMixer, MixMatchesTheFrameByFrameReference)
             ref.rate = c.rate;
             ref.volume = c.volume;
             ref.pan = c.pan;
-            {
-                std::lock_guard<std::mutex> lock(mixer.mutex());
+            locked(mixer, [&] {
                 mixer.startVoice(&v.voice);
                 v.voice.position = c.start;
                 v.voice.rate = c.rate;
                 v.voice.volume = c.volume;
                 v.voice.pan = c.pan;
-            }
+            });
             int mismatches = 0;
             for (int k = 0; k < 40; ++k) {
                 const int n = chunks[k % 7];
@@ -333,12 +314,7 @@ TEST(SfxMixer, PulledVoiceAtTheOutputRatePlaysEveryFrameOnce)
     v.source = &source;
     v.block.assign(size_t(audio::Voice::kBlockFrames) * 2, 0.0f);
     mixer.addVoice(&v);
-    {
-        std::lock_guard<std::mutex> lock(mixer.mutex());
-        mixer.startVoice(&v);
-        v.volume = 0.7f;
-        v.pan = 0.3f;
-    }
+    locked(mixer, [&] { mixer.startVoice(&v); v.volume = 0.7f; v.pan = 0.3f; });
     const float gl = 0.7f * (1.0f - 0.3f), gr = 0.7f;
     const int gives[] = {300, 0, 1000, 5, 1, 2000, 700};
     const int renders[] = {200, 200, 513, 1, 1024, 1500, 1300};
@@ -367,10 +343,7 @@ TEST(SfxMixer, LoopingSampleKeepsPlayingPastItsEnd)
     SampleVoice v(data);
     v.voice.loop = true;
     mixer.addVoice(&v.voice);
-    {
-        std::lock_guard<std::mutex> lock(mixer.mutex());
-        mixer.startVoice(&v.voice);
-    }
+    locked(mixer, [&] { mixer.startVoice(&v.voice); });
     std::vector<float> out = renderFloat(mixer, 1000);
     EXPECT_NEAR(out[999 * 2], 0.5f, 1e-6);
     EXPECT_EQ(v.voice.state, audio::kVoicePlaying);

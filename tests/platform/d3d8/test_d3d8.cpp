@@ -7,6 +7,7 @@
 #include "engine/platform/d3d8/tns_d3d8_scaler.h"
 #include "engine/platform/win32/tns_sdl_internal.h"
 #include "tests/gfx/gfx_test_support.h"
+#include "tests/support/engine_checks.h"
 
 using gfxtest::GfxTest;
 
@@ -85,12 +86,7 @@ TEST_F(GfxTest, BindingsHoldReferences)
     m_t->m_pTexturesManager->AddItem(tex, "TEX_BOUND", 0);
     dev->SetTexture(1, tex);
     // Freeing a texture a stage still holds is refused by the manager.
-    try {
-        m_t->m_pTexturesManager->FreeItem(0);
-        FAIL();
-    } catch (const char* text) {
-        EXPECT_STREQ(text, "Unreleased object references left!");
-    }
+    EXPECT_EQ(tst::thrownText([&] { m_t->m_pTexturesManager->FreeItem(0); }), "Unreleased object references left!");
     // The failed free dropped the manager's reference: the stage holds the last one.
     IDirect3DBaseTexture8* bound = nullptr;
     ASSERT_EQ(dev->GetTexture(1, &bound), D3D_OK);

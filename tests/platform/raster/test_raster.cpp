@@ -29,6 +29,14 @@ struct Canvas {
     Target target;
 };
 
+// Every pixel white inside [x0, x1) x [y0, y1) and untouched outside.
+void expectWhiteRect(const Canvas& c, int x0, int y0, int x1, int y1)
+{
+    for (int y = 0; y < c.target.height; ++y)
+        for (int x = 0; x < c.target.width; ++x)
+            EXPECT_EQ(c.at(x, y) == 0xFFFFFFFFu, x >= x0 && x < x1 && y >= y0 && y < y1) << x << "," << y;
+}
+
 struct Tex {
     Tex(int w, int h, std::vector<uint32_t> texels) : data(std::move(texels))
     {
@@ -125,9 +133,7 @@ TEST(RasterCoverage, PixelCentresAreIntegersAndLeftTopEdgesAreInclusive)
     State s = plainState(c);
     // Edges exactly on pixel centres: x = 1 and y = 1 are inside, x = 4 and y = 3 are not.
     quad(c, s, 1.0f, 1.0f, 4.0f, 3.0f, 0xFFFFFFFFu);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(c.at(x, y) == 0xFFFFFFFFu, x >= 1 && x <= 3 && y >= 1 && y <= 2) << x << "," << y;
+    expectWhiteRect(c, 1, 1, 4, 3);
 }
 
 TEST(RasterCoverage, FractionalEdgesCoverTheCentresInside)
@@ -136,9 +142,7 @@ TEST(RasterCoverage, FractionalEdgesCoverTheCentresInside)
     State s = plainState(c);
     // Centres 2 and 3 lie inside [1.6, 3.2); the row centres 1..4 inside [0.9, 4.01).
     quad(c, s, 1.6f, 0.9f, 3.2f, 4.01f, 0xFFFFFFFFu);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(c.at(x, y) == 0xFFFFFFFFu, x >= 2 && x <= 3 && y >= 1 && y <= 4) << x << "," << y;
+    expectWhiteRect(c, 2, 1, 4, 5);
 }
 
 TEST(RasterCoverage, NeighbouringQuadsNeitherOverlapNorLeaveGaps)
@@ -186,9 +190,7 @@ TEST(RasterCoverage, ViewportClipsAndBadVerticesAreDropped)
     State s = plainState(c);
     s.clip = Rect{2, 3, 5, 7};
     quad(c, s, -100.0f, -100.0f, 100.0f, 100.0f, 0xFFFFFFFFu);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(c.at(x, y) == 0xFFFFFFFFu, x >= 2 && x < 5 && y >= 3 && y < 7) << x << "," << y;
+    expectWhiteRect(c, 2, 3, 5, 7);
 
     Canvas d(4, 4);
     State t = plainState(d);
