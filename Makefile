@@ -4,7 +4,7 @@ ASAN_DIR  ?= build-asan
 BENCH_DIR ?= build-bench
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench asan clang clean
+.PHONY: all deps configure build run test bench asan clang clean assets pak run-pak
 
 all: build
 
@@ -19,7 +19,20 @@ build: configure
 
 # The game runs from the folder that holds DATA/ (this one).
 run: build
-	cd $(CURDIR) && ./$(BUILD_DIR)/quoril
+	@cmake --build $(BUILD_DIR) --target run_game
+
+# Regenerates every generated file of DATA/ (textures, fonts, sounds, music,
+# screens, descriptors) in place; commit the result with the generators.
+assets: configure
+	@cmake --build $(BUILD_DIR) --target assets
+
+# The distribution's data: DATA/ packed into $(BUILD_DIR)/dist/DATA/quoril.pak.
+pak: configure
+	@cmake --build $(BUILD_DIR) --target pak
+
+# The game run from the PAK instead of the loose files.
+run-pak: configure
+	@cmake --build $(BUILD_DIR) --target run_pak
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
