@@ -110,7 +110,7 @@ int startXvfb(pid_t* pid)
 std::string fixed(double v, const char* unit)
 {
     char buf[64];
-    snprintf(buf, sizeof(buf), "%.1f %s", v, unit);
+    snprintf(buf, sizeof(buf), v < 10.0 ? "%.2f %s" : "%.1f %s", v, unit);
     return buf;
 }
 
@@ -169,8 +169,11 @@ int main(int argc, char** argv)
         }
         b.firstFrameMs = std::min(b.firstFrameMs, r.firstFrameMs);
         b.cpuToFirstMs = std::min(b.cpuToFirstMs, r.cpuToFirstMs);
-        b.share = std::min(b.share, r.share);
-        b.fps = std::max(b.fps, r.fps);
+        // The round with the least CPU per frame speaks for the program.
+        if (r.share / r.fps < b.share / b.fps) {
+            b.share = r.share;
+            b.fps = r.fps;
+        }
         b.peakMB = std::max(b.peakMB, r.peakMB); // memory: the largest seen
     };
     for (int round = 0; round < rounds; ++round) {
@@ -193,6 +196,9 @@ int main(int argc, char** argv)
                    fixed(b, unit).c_str(), b / a);
         };
         row("share of a core", o.share * 100.0, love.share * 100.0, "%");
+        // The share depends on how many frames each side gets drawn; per
+        // frame, the figure holds still on a busy machine.
+        row("CPU per frame", o.share * 1000.0 / o.fps, love.share * 1000.0 / love.fps, "ms");
         row("first frame", o.firstFrameMs, love.firstFrameMs, "ms");
         row("CPU to first frame", o.cpuToFirstMs, love.cpuToFirstMs, "ms");
         row("peak RSS", o.peakMB, love.peakMB, "MB");

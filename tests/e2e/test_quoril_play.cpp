@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "engine/core/tns_window.h"
-#include "engine/platform/tns_sdl_internal.h"
+#include "engine/platform/win32/tns_sdl_internal.h"
 #include "game/cgame_element.h"
 #include "game/gamelogic_main.h"
 #include "game/gameplay_main.h"
