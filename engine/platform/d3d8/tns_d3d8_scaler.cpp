@@ -22,33 +22,25 @@ bool TnsScaler::prepare(int srcW, int srcH, int dstX, int dstY, int dstW, int ds
 {
     if (srcW <= 0 || srcH <= 0 || dstW <= 0 || dstH <= 0 || srcW > 0x7FFF || srcH > 0x7FFF) return false;
     if (dstX < 0 || dstY < 0 || dstX + dstW > areaW || dstY + dstH > areaH) return false;
-    if (srcW == m_srcW && srcH == m_srcH && dstX == m_dstX && dstY == m_dstY && dstW == m_dstW && dstH == m_dstH &&
-        areaW == m_areaW && areaH == m_areaH)
-        return true;
+    const Place place{srcW, srcH, dstX, dstY, dstW, dstH, areaW, areaH};
+    if (place == m_p) return true;
     nearestMap(m_columns, srcW, dstW);
     nearestMap(m_rows, srcH, dstH);
     m_mapped.resize(size_t(srcW));
-    m_srcW = srcW;
-    m_srcH = srcH;
-    m_dstX = dstX;
-    m_dstY = dstY;
-    m_dstW = dstW;
-    m_dstH = dstH;
-    m_areaW = areaW;
-    m_areaH = areaH;
+    m_p = place;
     m_barsDrawn = false;
     return true;
 }
 
 void TnsScaler::fillBars(uint32_t* area, int areaPitch) const
 {
-    for (int y = 0; y < m_areaH; ++y) {
+    for (int y = 0; y < m_p.areaH; ++y) {
         uint32_t* row = area + size_t(y) * size_t(areaPitch);
-        if (y < m_dstY || y >= m_dstY + m_dstH) {
-            memset(row, 0, size_t(m_areaW) * 4);
+        if (y < m_p.dstY || y >= m_p.dstY + m_p.dstH) {
+            memset(row, 0, size_t(m_p.areaW) * 4);
         } else {
-            memset(row, 0, size_t(m_dstX) * 4);
-            memset(row + m_dstX + m_dstW, 0, size_t(m_areaW - m_dstX - m_dstW) * 4);
+            memset(row, 0, size_t(m_p.dstX) * 4);
+            memset(row + m_p.dstX + m_p.dstW, 0, size_t(m_p.areaW - m_p.dstX - m_p.dstW) * 4);
         }
     }
 }
@@ -56,7 +48,7 @@ void TnsScaler::fillBars(uint32_t* area, int areaPitch) const
 void TnsScaler::draw(const uint32_t* src, int srcPitch, uint32_t* area, int areaPitch, const uint8_t* lutR,
                      const uint8_t* lutG, const uint8_t* lutB)
 {
-    if (m_dstW <= 0) return;
+    if (m_p.dstW <= 0) return;
     if (!m_barsDrawn) {
         fillBars(area, areaPitch);
         m_barsDrawn = true;
@@ -65,27 +57,27 @@ void TnsScaler::draw(const uint32_t* src, int srcPitch, uint32_t* area, int area
     const uint32_t* cols = m_columns.data();
     uint32_t* previous = nullptr;
     uint32_t previousRow = ~0u;
-    for (int y = 0; y < m_dstH; ++y) {
-        uint32_t* out = area + size_t(m_dstY + y) * size_t(areaPitch) + size_t(m_dstX);
+    for (int y = 0; y < m_p.dstH; ++y) {
+        uint32_t* out = area + size_t(m_p.dstY + y) * size_t(areaPitch) + size_t(m_p.dstX);
         const uint32_t sy = m_rows[size_t(y)];
         if (sy == previousRow) {
-            memcpy(out, previous, size_t(m_dstW) * 4);
+            memcpy(out, previous, size_t(m_p.dstW) * 4);
             continue;
         }
         const uint32_t* in = src + size_t(sy) * size_t(srcPitch);
         if (gamma) {
             uint32_t* mapped = m_mapped.data();
-            for (int x = 0; x < m_srcW; ++x) {
+            for (int x = 0; x < m_p.srcW; ++x) {
                 const uint32_t c = in[x];
                 mapped[x] = 0xFF000000u | (uint32_t(lutR[(c >> 16) & 0xFF]) << 16) |
                             (uint32_t(lutG[(c >> 8) & 0xFF]) << 8) | lutB[c & 0xFF];
             }
             in = mapped;
         }
-        if (m_dstW == m_srcW) {
-            memcpy(out, in, size_t(m_dstW) * 4);
+        if (m_p.dstW == m_p.srcW) {
+            memcpy(out, in, size_t(m_p.dstW) * 4);
         } else {
-            for (int x = 0; x < m_dstW; ++x) out[x] = in[cols[x]];
+            for (int x = 0; x < m_p.dstW; ++x) out[x] = in[cols[x]];
         }
         previous = out;
         previousRow = sy;

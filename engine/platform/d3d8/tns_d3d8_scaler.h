@@ -21,11 +21,13 @@ public:
     void redrawBars() { m_barsDrawn = false; }
 
 private:
+    struct Place {
+        int srcW, srcH, dstX, dstY, dstW, dstH, areaW, areaH;
+        bool operator==(const Place&) const = default;
+    };
     void fillBars(uint32_t* area, int areaPitch) const;
 
-    int m_srcW = 0, m_srcH = 0;
-    int m_dstX = 0, m_dstY = 0, m_dstW = 0, m_dstH = 0;
-    int m_areaW = 0, m_areaH = 0;
+    Place m_p{};
     bool m_barsDrawn = false;
     std::vector<uint32_t> m_columns; // source column of each shown column
     std::vector<uint32_t> m_rows;    // source row of each shown row
