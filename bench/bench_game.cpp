@@ -19,6 +19,7 @@
 #include "game/cgame_element.h"
 #include "game/gamelogic_main.h"
 #include "game/gameplay_main.h"
+#include "game/par_hint.h"
 #include "game/resload_functions.h"
 #include "gui/trsgui_ctarnisgui.h"
 
@@ -169,6 +170,7 @@ int main(int argc, char** argv)
                                        {{"game frame, main screen", "BM_Ours_MainScreen", 1e-6, "ms", 1.0},
                                         {"game frame, game in progress", "BM_Ours_GameInProgress", 1e-6, "ms", 1.0}});
     FreeCurrentPiece();
+    ParHint_Stop();
     delete g_pGUI;
     g_pGUI = nullptr;
     delete g_engine;
