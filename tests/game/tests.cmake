@@ -4,5 +4,4 @@ tarnis_test(test_game
   ${CMAKE_CURRENT_LIST_DIR}/test_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_highscore.cpp
   ${CMAKE_SOURCE_DIR}/tests/sfx/sfx_engine_test.cpp
-  LINK tarnis_engine tarnis_testaudio)
-target_link_libraries(test_game PRIVATE quoril_game)
+  LINK quoril_game tarnis_testaudio)
