@@ -3,4 +3,4 @@
 tarnis_test(test_game
   ${CMAKE_CURRENT_LIST_DIR}/test_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_highscore.cpp
-  LINK tarnis_engine quoril_game tarnis_testaudio)
+  LINK quoril_game tarnis_testaudio)
