@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/platform/tns_audio_output.h"
+#include "engine/platform/tns_seh.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ public:
 private:
     void run()
     {
+        TNS_PrepareThreadForFaults();
         constexpr int kChunk = 1024;
         std::vector<float> scratch(size_t(kChunk) * 2);
         auto last = std::chrono::steady_clock::now();

@@ -4,6 +4,7 @@
 #include "engine/platform/bass.h"
 #include "engine/platform/tns_audio_output.h"
 #include "engine/platform/tns_sdl_internal.h"
+#include "engine/platform/tns_seh.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ private:
 
 void SDLCALL fillBuffer(void* user, Uint8* stream, int bytes)
 {
+    TNS_PrepareThreadForFaults();
     static_cast<TnsMixer*>(user)->renderS16(reinterpret_cast<int16_t*>(stream), bytes / 4);
 }
 

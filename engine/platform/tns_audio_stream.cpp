@@ -9,6 +9,7 @@
 
 #include "engine/platform/bass.h"
 #include "engine/platform/tns_audio_decode.h"
+#include "engine/platform/tns_seh.h"
 
 TnsStreamDecoder::~TnsStreamDecoder()
 {
@@ -112,6 +113,7 @@ void TnsStreamPump::remove(TnsStreamDecoder* stream)
 
 void TnsStreamPump::run()
 {
+    TNS_PrepareThreadForFaults();
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_quit) {
         for (TnsStreamDecoder* s : m_streams) s->decodeAhead(1 << 30);

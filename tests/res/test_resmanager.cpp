@@ -151,6 +151,26 @@ TEST_F(ResManager, DescriptorNumbersAndPathsFromOtherSystems)
     EXPECT_EQ(record("C")->GetFileName(), "./DATA/./tex/sub/bg.PNG");
 }
 
+TEST_F(ResManager, NamesOutsideTheDataFolderAreNotFound)
+{
+    put("secret.txt", "secret");
+    put("DATA/tex/a.png", "a");
+    std::filesystem::path abs = std::filesystem::absolute("secret.txt");
+    const std::string names[] = {"..\\secret.txt", "../secret.txt", "tex/../../secret.txt", "TEX\\..\\..\\secret.txt",
+                                 abs.string(), "\\" + abs.string().substr(1), "C:\\secret.txt"};
+    for (const std::string& name : names) {
+        put("DATA/a.xml", R"(<respack><r id="S" typeid="T" filename=")" + name + R"("/></respack>)");
+        m_tarnis = std::make_unique<CTarnis>();
+        EXPECT_EQ(raised([&] { trs().RES_Init(); }).m_strDescription,
+                  "Cannot find file declared in ResPack. Filename = " + name);
+    }
+    // Climbing within the data folder is fine.
+    put("DATA/a.xml", R"(<respack><r id="S" typeid="T" filename="tex/../tex/a.png"/></respack>)");
+    m_tarnis = std::make_unique<CTarnis>();
+    trs().RES_Init();
+    EXPECT_NE(record("S"), nullptr);
+}
+
 TEST_F(ResManager, LoadingByTagFollowsCatalogueOrderAndTagZeroLoadsAll)
 {
     put("DATA/a.xml", R"(<respack>
