@@ -1,10 +1,11 @@
 # Entry points for people and CI. Everything a fresh Debian 12 machine needs is set up here.
 BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
+FUZZ_SECONDS ?= 120
 BENCH_DIR ?= build-bench
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench asan clang clean
+.PHONY: all deps configure build run test bench asan asan-build fuzz fuzz-build clang clean
 
 all: build
 
@@ -24,11 +25,23 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
-# AddressSanitizer + UndefinedBehaviorSanitizer build of the whole suite.
-asan: deps
-	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARNIS_SANITIZE=ON >/dev/null
+# AddressSanitizer + UndefinedBehaviorSanitizer (LeakSanitizer on) build of the
+# whole suite with clang; the same build holds the fuzz targets, so CI compiles
+# the tree twice, not three times.
+asan-build: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNIS_FUZZ=ON >/dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+asan: asan-build
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# Every fuzz target for FUZZ_SECONDS each, then a table of executions and crashes.
+fuzz-build: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNIS_FUZZ=ON >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS) --target fuzz_all
+
+fuzz: fuzz-build
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(JOBS) fuzz/run.sh $(ASAN_DIR)
 
 # Warnings-as-errors check with clang.
 clang: deps
