@@ -28,7 +28,7 @@ inline std::string smallBmp()
 
 inline CTarnis* graphicsEngine()
 {
-    static CTarnis* engine = [] {
+    static CTarnis* engine = setUp([] {
         enterScratchDir();
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         const std::string bmp = smallBmp();
@@ -41,24 +41,28 @@ inline CTarnis* graphicsEngine()
         CSmartID::CreateIDsMap();
         auto* t = new CTarnis;
         t->RES_Init();
-        t->GFX_Preinit(64, 64);
-        t->GFX_Init(2, true);
+        t->GFX_Preinit(800, 600);
+        t->GFX_Init(2, false);
         return t;
-    }();
+    });
     return engine;
 }
 
 inline CTarnis* soundEngine()
 {
-    static CTarnis* engine = [] {
+    static CTarnis* engine = setUp([] {
         enterScratchDir();
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
         TNS_BassUseCaptureDevice(true);
         CSmartID::CreateIDsMap();
         auto* t = new CTarnis;
+        // Sound comes up after graphics; only the order is checked.
+        t->m_bGraphicsCreated = true;
+        g_bWindowActive = true;
         t->SFX_Init(44100);
         if (t->m_bNoSoundMode) std::abort();
         return t;
-    }();
+    });
     return engine;
 }
 

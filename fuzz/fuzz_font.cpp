@@ -1,5 +1,6 @@
 // Font descriptions: any text loads a font (whose texture and technique come
 // through the resource manager) or is refused; a loaded font draws text.
+#include "engine/gfx/ctarnis_gfx_items.h"
 #include "fuzz/fuzz_engine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,4 +1,5 @@
 // Playlists: any text loads a playlist or is refused.
+#include "engine/sfx/ctarnis_sfx_classes.h"
 #include "fuzz/fuzz_engine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -41,8 +41,25 @@ bool refusedOrDone(Fn fn)
     return false;
 }
 
+// Runs the set-up of a target; an engine error there ends the run with its text.
+template <class Fn>
+auto setUp(Fn fn)
+{
+    try {
+        return fn();
+    } catch (const CEHSException& e) {
+        std::fprintf(stderr, "set-up failed: %s\n", e.m_strDescription.c_str());
+    } catch (const char* text) {
+        std::fprintf(stderr, "set-up failed: %s\n", text);
+    }
+    std::abort();
+}
+
 inline void writeBytes(const std::string& path, const void* data, size_t size)
 {
+    std::error_code ec;
+    if (std::filesystem::path(path).has_parent_path())
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) std::abort();
     if (size) std::fwrite(data, 1, size, f);

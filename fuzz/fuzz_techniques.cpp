@@ -1,5 +1,6 @@
 // Techniques packs: any text loads techniques or is refused, and every loaded
 // technique can be applied to the device.
+#include "engine/gfx/ctarnis_gfx_items.h"
 #include "fuzz/fuzz_engine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

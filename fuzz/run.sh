@@ -4,7 +4,7 @@
 # Usage: fuzz/run.sh BUILD_DIR. New inputs collect in BUILD_DIR/fuzz-corpus,
 # crashes in BUILD_DIR/fuzz-crashes/<target>. Exit status 1 when any crashed.
 set -uo pipefail
-build=${1:?build folder}
+build=$(cd "${1:?build folder}" && pwd)
 seconds=${FUZZ_SECONDS:-120}
 jobs=${FUZZ_JOBS:-2}
 here=$(cd "$(dirname "$0")" && pwd)
