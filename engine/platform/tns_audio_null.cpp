@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "engine/platform/tns_audio_output.h"
-#include "engine/platform/tns_seh.h"
 
 namespace {
 
@@ -34,7 +33,7 @@ public:
 private:
     void run()
     {
-        TNS_PrepareThreadForFaults();
+        TnsRunAudioThreadHook();
         constexpr int kChunk = 1024;
         std::vector<float> scratch(size_t(kChunk) * 2);
         auto last = std::chrono::steady_clock::now();

@@ -23,3 +23,10 @@ public:
 std::unique_ptr<TnsAudioOutput> TnsOpenSdlOutput(TnsMixer* mixer, int* error);
 std::unique_ptr<TnsAudioOutput> TnsOpenNoSoundOutput(TnsMixer* mixer);
 std::unique_ptr<TnsAudioOutput> TnsOpenCaptureOutput(TnsMixer* mixer);
+
+// Run first on every thread the audio layer runs code on (its threads and the
+// SDL device's callback); the BASS front sets it so that each such thread gets
+// an alternate signal stack and a stack overflow there is reported too.
+using TnsAudioThreadHook = void (*)();
+void TnsSetAudioThreadHook(TnsAudioThreadHook hook);
+void TnsRunAudioThreadHook();

@@ -4,7 +4,6 @@
 #include "engine/platform/bass.h"
 #include "engine/platform/tns_audio_output.h"
 #include "engine/platform/tns_sdl_internal.h"
-#include "engine/platform/tns_seh.h"
 
 namespace {
 
@@ -33,7 +32,7 @@ private:
 
 void SDLCALL fillBuffer(void* user, Uint8* stream, int bytes)
 {
-    TNS_PrepareThreadForFaults();
+    TnsRunAudioThreadHook();
     static_cast<TnsMixer*>(user)->renderS16(reinterpret_cast<int16_t*>(stream), bytes / 4);
 }
 

@@ -3,13 +3,14 @@
 // Stands in for the audio library's file streams; the render thread only reads
 // the ring and never waits on the disk or on a lock held by the decoder.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 
 #include <sndfile.h>
 
 #include "engine/platform/bass.h"
 #include "engine/platform/tns_audio_decode.h"
-#include "engine/platform/tns_seh.h"
+#include "engine/platform/tns_audio_output.h"
 
 TnsStreamDecoder::~TnsStreamDecoder()
 {
@@ -89,6 +90,20 @@ void TnsStreamDecoder::restart(bool loop)
     m_loop.store(loop);
 }
 
+namespace {
+std::atomic<TnsAudioThreadHook> g_threadHook{nullptr};
+} // namespace
+
+void TnsSetAudioThreadHook(TnsAudioThreadHook hook)
+{
+    g_threadHook.store(hook);
+}
+
+void TnsRunAudioThreadHook()
+{
+    if (TnsAudioThreadHook hook = g_threadHook.load()) hook();
+}
+
 TnsStreamPump::TnsStreamPump() : m_thread([this] { run(); }) {}
 
 TnsStreamPump::~TnsStreamPump()
@@ -113,7 +128,7 @@ void TnsStreamPump::remove(TnsStreamDecoder* stream)
 
 void TnsStreamPump::run()
 {
-    TNS_PrepareThreadForFaults();
+    TnsRunAudioThreadHook();
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_quit) {
         for (TnsStreamDecoder* s : m_streams) s->decodeAhead(1 << 30);

@@ -11,6 +11,7 @@
 
 #include "engine/platform/tns_audio_decode.h"
 #include "engine/platform/tns_audio_output.h"
+#include "engine/platform/tns_seh.h"
 
 namespace {
 
@@ -155,6 +156,7 @@ BOOL BASS_Init(int device, DWORD freq, DWORD, HWND)
     if (g_device) return fail(BASS_ERROR_ALREADY);
     if (device != TNS_BASS_DEFAULT_DEVICE && device != TNS_BASS_NOSOUND_DEVICE) return fail(BASS_ERROR_DEVICE);
     if (freq < 8000 || freq > 192000) return fail(BASS_ERROR_ILLPARAM);
+    TnsSetAudioThreadHook(TNS_PrepareThreadForFaults);
     auto* d = new Device;
     d->mixer = std::make_unique<TnsMixer>(int(freq));
     d->pump = std::make_unique<TnsStreamPump>();

@@ -254,11 +254,15 @@ TST_RAW_FAULT void gameFaultingInsideTheAllocator(CTarnis* t)
     *g_nullPointer = 1; // where the allocator is not glibc's
 }
 
-TST_RAW_FAULT void gameFaultingOnAThread(CTarnis* t)
+TST_RAW_FAULT void faultOnThisThread()
+{
+    *g_nullPointer = 1;
+}
+void gameFaultingOnAThread(CTarnis* t)
 {
     startGame(t);
     EHS_SetCheckpoint(1031, 7);
-    std::thread([] { *g_nullPointer = 1; }).join();
+    std::thread(faultOnThisThread).join();
 }
 
 TST_RAW_FAULT void faultsWithoutUnwinding() noexcept
