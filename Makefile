@@ -2,13 +2,13 @@
 BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 FUZZ_SECONDS ?= 120
+BENCH_DIR ?= build-bench
+JOBS      ?= $(shell nproc)
 
 # Error reports name source files relative to the project root (a prefix map on
 # the absolute paths); a ccache base_dir would hand the compiler relative paths
 # and reuse objects compiled that way, so it is switched off for our builds.
 export CCACHE_BASEDIR =
-BENCH_DIR ?= build-bench
-JOBS      ?= $(shell nproc)
 
 .PHONY: all deps configure build run test bench asan asan-build fuzz fuzz-build clang clean
 
