@@ -11,3 +11,4 @@ extern const GlueEntry g_glueInp[];
 extern const GlueEntry g_glueSfx[];
 extern const GlueEntry g_glueRes[];
 extern const GlueEntry g_glueUtil[];
+extern const GlueEntry g_glueSysExtra[];

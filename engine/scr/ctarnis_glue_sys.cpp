@@ -1,4 +1,4 @@
-// Script adapters for timing, the XML encrypt mode and the engine update.
+// Script adapters for timing, the XML encrypt mode, the engine update and the quit request.
 #include "engine/scr/ctarnis_glue_api.h"
 
 namespace {
@@ -33,6 +33,14 @@ int glue_TRS_SYS_UpdateAllSystems(lua_State* L)
     return 1;
 }
 
+// Ends the main loop in order after the current frame, as the window's close button does.
+int glue_TRS_SYS_RequestQuit(lua_State*)
+{
+    EHS_CHECKPOINT(kFileID);
+    RequestQuit();
+    return 0;
+}
+
 } // namespace
 
 const GlueEntry g_glueSys[] = {
@@ -40,5 +48,11 @@ const GlueEntry g_glueSys[] = {
     {"TRS_SYS_TimerGetFPS", glue_TRS_SYS_TimerGetFPS},
     {"TRS_SYS_SetXMLEncryptMode", glue_TRS_SYS_SetXMLEncryptMode},
     {"TRS_SYS_UpdateAllSystems", glue_TRS_SYS_UpdateAllSystems},
+    {nullptr, nullptr},
+};
+
+// Registered after the other tables, so that the first 62 functions keep their order.
+const GlueEntry g_glueSysExtra[] = {
+    {"TRS_SYS_RequestQuit", glue_TRS_SYS_RequestQuit},
     {nullptr, nullptr},
 };

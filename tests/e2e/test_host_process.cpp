@@ -41,6 +41,34 @@ TEST_F(HostProcess, RunsTheHelloExampleForTheAskedFrames)
     EXPECT_FALSE(tst::fileExists("hello/ehslog.txt"));
 }
 
+TEST_F(HostProcess, RunsGuiScreensAroundOnFrameUntilTheScriptAsksToQuit)
+{
+    std::filesystem::create_directories("app/DATA/scripts");
+    tst::writeFile("app/DATA/app.xml", "<respack>\n"
+                                       R"(<r id="SCR" typeid="SCRIPT" filename="scripts\app.lua" tag="1"/>)"
+                                       R"(<r id="GUI" typeid="GUIDATA" filename="scripts\screen.gui" tag="2"/>)"
+                                       "</respack>\n");
+    tst::writeFile("app/DATA/scripts/screen.gui", R"(<desktop><desktop id="PANEL" zorder="3"/></desktop>)");
+    // OnFrame draws into the scene the host opened for the GUI; the third frame asks to quit.
+    tst::writeFile("app/DATA/scripts/app.lua", R"(
+        local n = 0
+        function OnStart() TRS_LOG_AddEntry("panel " .. TRSGUI_GetElementID("PANEL")) end
+        function OnFrame()
+          n = n + 1
+          TRS_GFX_VQuadSetPos(0, 0, 10, 10)
+          TRS_GFX_SceneRender()
+          TRS_LOG_AddEntry("frame " .. n .. " z " .. TRSGUI_GetElementParam("PANEL", "zorder"))
+          if n == 3 then TRS_SYS_RequestQuit() end
+          return true
+        end)");
+    EXPECT_EQ(runHost({"--frames", "10", "--fullscreen", "app"}), 0);
+    auto lines = tst::readLines("app/gamelog.txt");
+    for (const char* line : {"panel 1", "frame 1 z 3", "frame 3 z 3"})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "frame 4 z 3"), lines.end());
+    EXPECT_FALSE(tst::fileExists("app/ehslog.txt"));
+}
+
 TEST_F(HostProcess, AScriptThatFailsToCompileEndsWithLuasMessageAndStatusOne)
 {
     std::filesystem::copy(std::string(EXAMPLES_DIR) + "/hello", "bad", std::filesystem::copy_options::recursive);
@@ -58,6 +86,7 @@ TEST_F(HostProcess, AScriptThatFailsToCompileEndsWithLuasMessageAndStatusOne)
 TEST_F(HostProcess, BadArgumentsAreRefusedBeforeAnythingStarts)
 {
     EXPECT_EQ(runHost({"--frames", "x"}), 2);
+    EXPECT_EQ(runHost({"--fullscreen", "--windowed"}), 2);
     EXPECT_EQ(runHost({"no-such-folder"}), 1);
     EXPECT_FALSE(tst::fileExists("gamelog.txt"));
 }

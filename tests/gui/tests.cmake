@@ -1,0 +1,7 @@
+tarnis_test(test_gui
+  ${CMAKE_CURRENT_LIST_DIR}/gui_fixture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_gui_manager.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_gui_element.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_gui_data.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_gui_script.cpp)
+target_link_libraries(test_gui PRIVATE trsgui PkgConfig::LUA51)
