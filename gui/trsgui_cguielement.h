@@ -188,6 +188,16 @@ public:
     // Stable bubble sort by z-order, ascending (deferred while a walk runs).
     void ResortChildren();
 
+    // The first steps of every class's update: current colour = parent
+    // colour x colour, current rect = coords placed under the parent, shown
+    // and active from the parent's flags.
+    void UpdateOwnState(const GUIRECT& parentRect, const GUIRECT& parentColor, bool parentShown, bool parentActive,
+                        float scrollX, float scrollY);
+    // A rect whose x, y are relative to the parent, placed on screen.
+    static GUIRECT PlaceRect(const GUIRECT& parentRect, const GUIRECT& rect, float scrollX, float scrollY)
+    {
+        return GUIRECT{parentRect.x + rect.x - scrollX, parentRect.y + rect.y - scrollY, rect.width, rect.height};
+    }
     // The standard update: colour and position from the parent, the flags,
     // tip hover, then the children.
     void StandardUpdate(const GUIRECT& parentRect, const GUIRECT& parentColor, bool parentShown, bool parentActive,

@@ -175,16 +175,19 @@ void CGUIElement::Update(const GUIRECT&, const GUIRECT&, bool, bool, float, floa
 
 void CGUIElement::Render() {}
 
-void CGUIElement::StandardUpdate(const GUIRECT& parentRect, const GUIRECT& parentColor, bool parentShown,
+void CGUIElement::UpdateOwnState(const GUIRECT& parentRect, const GUIRECT& parentColor, bool parentShown,
                                  bool parentActive, float scrollX, float scrollY)
 {
     m_clrCurColor = GUIColorMul(parentColor, m_clrColor);
-    m_rcCurRect.x = parentRect.x + m_rcCoords.x - scrollX;
-    m_rcCurRect.y = parentRect.y + m_rcCoords.y - scrollY;
-    m_rcCurRect.width = m_rcCoords.width;
-    m_rcCurRect.height = m_rcCoords.height;
+    m_rcCurRect = PlaceRect(parentRect, m_rcCoords, scrollX, scrollY);
     m_bShown = m_bVisible && parentShown;
     m_bActive = m_bEnabled && parentActive;
+}
+
+void CGUIElement::StandardUpdate(const GUIRECT& parentRect, const GUIRECT& parentColor, bool parentShown,
+                                 bool parentActive, float scrollX, float scrollY)
+{
+    UpdateOwnState(parentRect, parentColor, parentShown, parentActive, scrollX, scrollY);
     CheckTip();
     UpdateChildren();
 }

@@ -75,7 +75,17 @@ public:
 
     // ---- per frame ----
     void Update();
+    // Draws the tree (the viewport starts as the whole screen), then the current tip.
     void Render();
+
+    // ---- clipping, for elements that draw only inside their rect ----
+    // Narrows the scene viewport to the intersection of rect (each value
+    // truncated to whole pixels) with the viewport set now, and returns the
+    // viewport to hand back to RestoreViewport after drawing, so clipped
+    // elements nest inside each other.
+    GUIRECT ClipViewport(const GUIRECT& rect);
+    void RestoreViewport(const GUIRECT& previous);
+    const GUIRECT& GetViewport() const { return m_rcViewport; }
 
     // ---- handlers and their arguments ----
     // Runs a set handler (an unset one is skipped) with its arguments. A script
@@ -152,6 +162,9 @@ private:
     // The native calls' arguments as a stack: the running call's list starts at the base.
     std::vector<CGUIValue> m_vecActionArgs;
     size_t m_uActionArgsBase = 0;
+
+    // The viewport the GUI set last (the whole screen outside clipped elements).
+    GUIRECT m_rcViewport;
 
     CGUIEnumsManager* m_pEnums = nullptr;
     CGUIStylesManager* m_pStyles = nullptr;

@@ -2,6 +2,7 @@
 // table and its operations, delayed commands, tip timing and the frame.
 #include "gui/trsgui_ctarnisgui.h"
 
+#include <algorithm>
 #include <new>
 
 #include "engine/core/ctarnis.h"
@@ -14,13 +15,6 @@ namespace {
 const GUIRECT kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 
 } // namespace
-
-void TRSGUI_ClassNotAvailable(const char* className, const std::string& id)
-{
-    EHS_THROW(EHS_TYPE_GAME, 0,
-              std::string("Cannot add GUI element: class not available yet! Class ID = ") + className +
-                  " Element ID = " + id);
-}
 
 CTarnisGUI::CTarnisGUI()
 {
@@ -35,6 +29,7 @@ CTarnisGUI::CTarnisGUI()
         trs->GFX_GetResolution(&width, &height);
         s_iScreenWidth = width;
         s_iScreenHeight = height;
+        m_rcViewport = GUIRECT{0.0f, 0.0f, float(width), float(height)};
         s_fFrameTime = 0.1f;
         registerStandardClasses();
         registerStandardParams();
@@ -327,6 +322,29 @@ void CTarnisGUI::updateTip()
 void CTarnisGUI::Render()
 {
     EHS_CHECKPOINT(EHS_FILE_TRSGUI_MAIN);
+    m_rcViewport = GUIRECT{0.0f, 0.0f, float(s_iScreenWidth), float(s_iScreenHeight)};
     m_vecElements[0]->Render();
     if (m_iCurTip != -1 && m_fTipCountdown == 0.0f) m_vecElements[size_t(m_iCurTip)]->Render();
+}
+
+GUIRECT CTarnisGUI::ClipViewport(const GUIRECT& rect)
+{
+    const GUIRECT previous = m_rcViewport;
+    // Whole pixels first, so the clip is exactly the truncated rect when it lies inside.
+    const float x = float(GUIFloatToInt(rect.x)), y = float(GUIFloatToInt(rect.y));
+    const float x0 = std::max(x, previous.x);
+    const float y0 = std::max(y, previous.y);
+    const float x1 = std::min(x + float(GUIFloatToInt(rect.width)), previous.x + previous.width);
+    const float y1 = std::min(y + float(GUIFloatToInt(rect.height)), previous.y + previous.height);
+    m_rcViewport = GUIRECT{x0, y0, std::max(0.0f, x1 - x0), std::max(0.0f, y1 - y0)};
+    CTarnis::Instance()->GFX_SceneSetViewport(int32_t(m_rcViewport.x), int32_t(m_rcViewport.y),
+                                              int32_t(m_rcViewport.width), int32_t(m_rcViewport.height));
+    return previous;
+}
+
+void CTarnisGUI::RestoreViewport(const GUIRECT& previous)
+{
+    m_rcViewport = previous;
+    CTarnis::Instance()->GFX_SceneSetViewport(int32_t(previous.x), int32_t(previous.y), int32_t(previous.width),
+                                              int32_t(previous.height));
 }

@@ -315,6 +315,9 @@ public:
     {
         return (m_aKeyState[key] & 0x80) != 0 && (m_aPrevKeyState[key] & 0x80) == 0;
     }
+    // The character of the key clicked this frame by the US character map
+    // (shifted while either Shift key is held), 0 when no character key was clicked.
+    char INP_KeyboardGetClickedChar() const;
     void INP_KeyboardSetTextBufferStatus(bool on) { m_bTextEntryOn = on; }
     void INP_KeyboardSetTextInBuffer(const std::string& text);
     const std::string& INP_KeyboardGetTextInBuffer() const { return m_strTextBuffer; }

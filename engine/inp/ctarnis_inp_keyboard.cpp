@@ -107,16 +107,18 @@ void CTarnis::INP_KeyboardTextEntryStep()
     } else if (INP_KeyboardIsKeyClicked(DIK_BACK)) {
         if (!m_strTextBuffer.empty()) m_strTextBuffer.pop_back();
         return;
-    } else {
-        const bool shift = INP_KeyboardIsKeyPressed(DIK_LSHIFT) || INP_KeyboardIsKeyPressed(DIK_RSHIFT);
-        for (const CharKey& c : kCharMap) {
-            if (INP_KeyboardIsKeyClicked(c.key)) {
-                m_strTextBuffer.push_back(shift ? c.shifted : c.plain);
-                break;
-            }
-        }
+    } else if (const char c = INP_KeyboardGetClickedChar()) {
+        m_strTextBuffer.push_back(c);
     }
     if (m_strTextBuffer.size() > m_uTextBufferSize) m_strTextBuffer.resize(m_uTextBufferSize);
+}
+
+char CTarnis::INP_KeyboardGetClickedChar() const
+{
+    const bool shift = INP_KeyboardIsKeyPressed(DIK_LSHIFT) || INP_KeyboardIsKeyPressed(DIK_RSHIFT);
+    for (const CharKey& c : kCharMap)
+        if (INP_KeyboardIsKeyClicked(c.key)) return shift ? c.shifted : c.plain;
+    return 0;
 }
 
 void CTarnis::INP_KeyboardEnd()

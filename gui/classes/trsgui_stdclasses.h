@@ -4,11 +4,7 @@
 // Each class lives in its own files, trsgui_stdclass_<class>.h/.cpp in this
 // folder, and defines its factory there, e.g. in trsgui_stdclass_tile.cpp:
 //     CGUIElement* TRSGUI_CreateTile(const std::string& id) { return new CGUITile(id); }
-// A class not written yet has a placeholder factory, one line per class in
-// trsgui_stdclass_placeholders.cpp, that raises the game error "Cannot add
-// GUI element: class not available yet! Class ID = ...". Adding a class:
-// delete its placeholder line and add the class's files (the build picks up
-// every .cpp in this folder by itself; no other file needs a change).
+// The build picks up every .cpp in this folder by itself.
 #pragma once
 
 #include <string>
@@ -31,6 +27,3 @@ CGUIElement* TRSGUI_CreateListBox(const std::string& id);
 CGUIElement* TRSGUI_CreateScrollBox(const std::string& id);
 CGUIElement* TRSGUI_CreateFlex(const std::string& id);
 CGUIElement* TRSGUI_CreateTimer(const std::string& id);
-
-// Raises the class-not-available error for a placeholder factory.
-[[noreturn]] void TRSGUI_ClassNotAvailable(const char* className, const std::string& id);

@@ -41,6 +41,18 @@ TEST_F(HostProcess, RunsTheHelloExampleForTheAskedFrames)
     EXPECT_FALSE(tst::fileExists("hello/ehslog.txt"));
 }
 
+TEST_F(HostProcess, RunsTheGalleryExampleWithoutErrors)
+{
+    // Every element, style, enumeration and texture of the gallery's data loads and draws.
+    std::filesystem::copy(std::string(EXAMPLES_DIR) + "/gallery", "gallery", std::filesystem::copy_options::recursive);
+    for (const char* log : {"gallery/ehslog.txt", "gallery/gamelog.txt"}) std::filesystem::remove(log); // earlier runs'
+    EXPECT_EQ(runHost({"--frames", "40", "gallery"}), 0);
+    EXPECT_FALSE(tst::fileExists("gallery/ehslog.txt"));
+    const std::string log = tst::readFile("gallery/gamelog.txt");
+    EXPECT_EQ(log.find("Warning"), std::string::npos);
+    EXPECT_NE(log.find("--==: End of log."), std::string::npos);
+}
+
 TEST_F(HostProcess, RunsGuiScreensAroundOnFrameUntilTheScriptAsksToQuit)
 {
     std::filesystem::create_directories("app/DATA/scripts");

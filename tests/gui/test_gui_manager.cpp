@@ -69,7 +69,6 @@ TEST_F(GuiManager, ElementsAreNumberedFromOneAndChecksComeInOrder)
         {"nope", "A", 0, "Cannot add GUI element: invalid class! Class ID = nope Element ID = A"},
         {"desktop", "A", 0, "Cannot add GUI element: dublicated element ID! Element ID = A"},
         {"probe", "", 0, "Cannot add GUI element: element ID is null string!"},
-        {"button", "X", 0, "Cannot add GUI element: class not available yet! Class ID = button Element ID = X"},
     };
     for (const auto& c : cases) EXPECT_EQ(error([&] { m_gui->AddNewElement(c.cls, c.id, c.parent); }), c.message);
     EXPECT_EQ(error([&] { m_gui->AddNewElement("probe", "C", "missing"); }),
