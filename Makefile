@@ -10,7 +10,7 @@ JOBS      ?= $(shell nproc)
 # and reuse objects compiled that way, so it is switched off for our builds.
 export CCACHE_BASEDIR =
 
-.PHONY: all deps configure build run test bench asan asan-build fuzz fuzz-build clang clean
+.PHONY: all deps configure build run test bench asan asan-build fuzz fuzz-build clang clean assets pak run-pak
 
 all: build
 
@@ -25,7 +25,20 @@ build: configure
 
 # The game runs from the folder that holds DATA/ (this one).
 run: build
-	cd $(CURDIR) && ./$(BUILD_DIR)/quoril
+	@cmake --build $(BUILD_DIR) --target run_game
+
+# Regenerates every generated file of DATA/ (textures, fonts, sounds, music,
+# screens, descriptors) in place; commit the result with the generators.
+assets: configure
+	@cmake --build $(BUILD_DIR) --target assets
+
+# The distribution's data: DATA/ packed into $(BUILD_DIR)/dist/DATA/quoril.pak.
+pak: configure
+	@cmake --build $(BUILD_DIR) --target pak
+
+# The game run from the PAK instead of the loose files.
+run-pak: configure
+	@cmake --build $(BUILD_DIR) --target run_pak
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300

@@ -17,8 +17,10 @@
 #include <vector>
 
 #include "bench/bench_peer.h"
-#include "engine/platform/tns_audio_decode.h"
-#include "engine/platform/tns_audio_mixer.h"
+#include "engine/platform/audio/tns_audio_decode.h"
+#include "engine/platform/audio/tns_audio_mixer.h"
+
+namespace audio = tns::audio;
 
 namespace {
 
@@ -29,9 +31,9 @@ constexpr int kVoices = 32;
 // ---- inputs ----
 
 // A decaying tone, looped by the voices; source rates differ per voice.
-TnsSampleData tone(int rate, float hz)
+audio::SampleData tone(int rate, float hz)
 {
-    TnsSampleData d;
+    audio::SampleData d;
     d.rate = rate;
     d.frameCount = rate / 2;
     d.frames.resize(size_t(d.frameCount) * 2);
@@ -48,10 +50,10 @@ struct VoiceSetup {
     float rate, volume, pan;
 };
 
-const std::vector<TnsSampleData>& samples()
+const std::vector<audio::SampleData>& samples()
 {
-    static const std::vector<TnsSampleData> all = [] {
-        std::vector<TnsSampleData> v;
+    static const std::vector<audio::SampleData> all = [] {
+        std::vector<audio::SampleData> v;
         const int rates[4] = {22050, 44100, 32000, 48000};
         for (int i = 0; i < kVoices; ++i) v.push_back(tone(rates[i % 4], 220.0f + 30.0f * float(i)));
         return v;
@@ -132,17 +134,17 @@ std::string g_modulePath;
 
 // The mixer with the voices asked for, all playing and looping.
 struct EngineMix {
-    TnsMixer mixer{kRate};
-    TnsVoice voices[kVoices];
-    std::unique_ptr<TnsModuleSource> music;
-    TnsVoice musicVoice;
+    audio::Mixer mixer{kRate};
+    audio::Voice voices[kVoices];
+    std::unique_ptr<audio::ModuleSource> music;
+    audio::Voice musicVoice;
 
     EngineMix(bool withVoices, bool withModule)
     {
         if (withVoices) {
             for (int i = 0; i < kVoices; ++i) {
-                TnsVoice& v = voices[i];
-                v.kind = TnsVoiceKind::Sample;
+                audio::Voice& v = voices[i];
+                v.kind = audio::VoiceKind::Sample;
                 v.sample = &samples()[size_t(i)];
                 v.baseRate = float(v.sample->rate);
                 v.loop = true;
@@ -157,15 +159,15 @@ struct EngineMix {
         }
         if (withModule) {
             // As the audio library's music load and play set the voice up.
-            music = std::make_unique<TnsModuleSource>(kRate);
-            if (music->open(g_modulePath.c_str(), 0, 0) != 0) {
+            music = std::make_unique<audio::ModuleSource>(kRate);
+            if (music->open(g_modulePath.c_str(), 0, 0) != audio::DecodeError::None) {
                 fprintf(stderr, "the engine's module source refused the module\n");
                 exit(1);
             }
-            musicVoice.kind = TnsVoiceKind::Music;
+            musicVoice.kind = audio::VoiceKind::Music;
             musicVoice.baseRate = musicVoice.rate = float(kRate);
             musicVoice.source = music.get();
-            musicVoice.block.assign(size_t(TnsVoice::kBlockFrames) * 2, 0.0f);
+            musicVoice.block.assign(size_t(audio::Voice::kBlockFrames) * 2, 0.0f);
             musicVoice.loop = true;
             mixer.addVoice(&musicVoice);
             std::lock_guard<std::mutex> lock(mixer.mutex());
@@ -202,7 +204,7 @@ std::vector<NaiveVoice> naiveVoices()
 {
     std::vector<NaiveVoice> out;
     for (int i = 0; i < kVoices; ++i) {
-        const TnsSampleData& d = samples()[size_t(i)];
+        const audio::SampleData& d = samples()[size_t(i)];
         const VoiceSetup s = voiceSetup(i);
         out.push_back({d.frames.data(), d.frameCount, 0.0, double(s.rate) / kRate,
                        s.volume * (s.pan > 0.0f ? 1.0f - s.pan : 1.0f),

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/platform/bass.h"
+#include "engine/platform/audio/bass_testing.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

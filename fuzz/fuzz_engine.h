@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "engine/core/ctarnis.h"
-#include "engine/platform/bass.h"
+#include "engine/platform/audio/bass_testing.h"
 #include "engine/res/ctarnis_utils_csmartid.h"
 #include "fuzz/fuzz_support.h"
 

@@ -1,6 +1,6 @@
 // One image decoder behind the texture loader (chosen when built): a decoded
 // image has the size its header gives and exactly that many pixels.
-#include "engine/platform/tns_image.h"
+#include "engine/platform/image/tns_image.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

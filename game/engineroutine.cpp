@@ -1,21 +1,19 @@
-// Quoril's start-up, frame and shutdown: brings the engine up in order
-// (resources, video check, graphics, input, sound, scripts), runs the main loop
-// and ends it. The screens arrive with the GUI; until then a frame is cleared
-// and presented, and Escape ends the game.
+// Quoril's start-up and shutdown: brings the engine up in its order
+// (resources, video check, graphics, input, sound, scripts, GUI), loads the
+// game's data, runs the main loop with the game's frame and ends it.
+#include <new>
+
 #include "engine/core/tns_window.h"
-#include "engine/platform/dinput8.h"
+#include "game/gamelogic_main.h"
+#include "game/gameplay_main.h"
+#include "game/par_hint.h"
 #include "game/resload_functions.h"
+#include "gui/trsgui_ctarnisgui.h"
 
 namespace {
 
 constexpr int32_t kFileID = 1005;
-CTarnis* g_pTRS = nullptr;
 int32_t g_iDisplayMode = 1;
-
-void GameShutdown()
-{
-    // Nothing of the game's own is held yet; the engine ends its subsystems.
-}
 
 void Engine_InitResourcesSubsystem()
 {
@@ -49,23 +47,29 @@ void InitEngineSubsystems()
     g_pTRS->INP_Init();
     g_pTRS->SFX_Init(44100);
     g_pTRS->SCR_Init();
+    g_pGUI = new (std::nothrow) CTarnisGUI;
+    if (!g_pGUI) EHS_THROW(EHS_TYPE_GENERAL, 0, "Cannot create GUI Manager object!");
 }
 
 void InitGame()
 {
     EHS_CHECKPOINT(kFileID);
+    RegisterGameActions();
     for (int32_t tag = 1; tag <= 9; ++tag) g_pTRS->RES_LoadResources(tag);
+    GamePlay_Init();
+    ExecuteElementCommand("WND_DTP_MAINWINDOW", GUICMD_SHOW);
 }
 
-bool GameFrame()
+// Also the termination callback: it may run twice, and after a failed start.
+void GameShutdown()
 {
-    if (g_pTRS->INP_KeyboardIsKeyClicked(DIK_ESCAPE)) return false;
-    g_pTRS->GFX_SceneBegin();
-    g_pTRS->GFX_SceneClearScreen(0.0f, 0.0f, 0.0f);
-    g_pTRS->GFX_SceneEnd();
-    g_pTRS->GFX_ScenePresent();
-    if (g_pTRS->INP_KeyboardIsKeyClicked(DIK_F9)) g_pTRS->GFX_SceneMakeScreenshot();
-    return true;
+    FreeCurrentPiece();
+    ParHint_Stop();
+    if (g_pTRS) g_pTRS->SFX_MusicStop(3000);
+    if (g_pGUI) {
+        delete g_pGUI;
+        g_pGUI = nullptr;
+    }
 }
 
 } // namespace

@@ -13,6 +13,10 @@ LevelDescription g_LevelDesc;
 
 namespace {
 
+// The board is built, drawn and searched cell by cell every frame: a pack
+// beyond this is refused like one too small, not left to exhaust memory.
+constexpr int32_t kMaxLevelSize = 256;
+
 // An absent attribute reads as empty; then the stream-style number ("12abc" is 12).
 bool readNumber(CXMLNode* node, const char* name, int32_t& value)
 {
@@ -40,10 +44,12 @@ void RESLOAD_Level(const uint8_t* data, int32_t size, const char*, int32_t, int3
     LevelDescription& level = g_LevelDesc;
     if (!readNumber(root, "sizex", level.m_iSizeX))
         EHS_THROW(EHS_TYPE_GENERAL, 0, "Error in RESLOAD_Level : There is no level size X in XML!");
-    if (level.m_iSizeX < 2) EHS_THROW(EHS_TYPE_GENERAL, 0, "Error in RESLOAD_Level: invalid level size X!");
+    if (level.m_iSizeX < 2 || level.m_iSizeX > kMaxLevelSize)
+        EHS_THROW(EHS_TYPE_GENERAL, 0, "Error in RESLOAD_Level: invalid level size X!");
     if (!readNumber(root, "sizey", level.m_iSizeY))
         EHS_THROW(EHS_TYPE_GENERAL, 0, "Error in RESLOAD_Level : There is no level size Y in XML!");
-    if (level.m_iSizeY < 2) EHS_THROW(EHS_TYPE_GENERAL, 0, "Error in RESLOAD_Level: invalid level size Y!");
+    if (level.m_iSizeY < 2 || level.m_iSizeY > kMaxLevelSize)
+        EHS_THROW(EHS_TYPE_GENERAL, 0, "Error in RESLOAD_Level: invalid level size Y!");
 
     for (int32_t i = 0; i < root->GetChildrenCount(); ++i) {
         CXMLNode* child = root->GetChild(i);

@@ -15,8 +15,8 @@
 #include "engine/gfx/ctarnis_gfx_types.h"
 #include "engine/res/ctarnis_res_types.h"
 #include "engine/scr/ctarnis_scr_cluaval.h"
-#include "engine/platform/tns_win32.h"
-#include "engine/platform/dinput8.h"
+#include "engine/platform/win32/tns_win32.h"
+#include "engine/platform/dinput8/dinput8.h"
 
 using TRSCALLBACK = void (*)();
 
@@ -31,9 +31,25 @@ enum : int32_t {
     TRS_CALLBACK_TERMINATION = 3,
 };
 
-// Checkpoint file IDs of the core.
-constexpr int32_t EHS_FILE_TNS_WINDOW = 111;
-constexpr int32_t EHS_FILE_CTARNIS_CORE = 112;
+// The engine's frozen numbers, named; the values belong to the data and script
+// interface and never change.
+// Levels of LOG_AddLevelEntry, by the prefix each writes.
+enum : int32_t {
+    kLogPlain = 0,   // "? "
+    kLogStep = 1,    // "   =: "
+    kLogItem = 2,    // "  -=: "
+    kLogSection = 3, // "--==: "
+    kLogDone = 4,    // "   +: "
+    kLogWarning = 5, // " !: "
+    kLogSevere = 6,  // " !!!: "
+};
+// Kinds of LOG_AddSeparator: |---|, |===|, |:::| and |!!!| lines.
+enum : int32_t { kSeparatorDash = 1, kSeparatorDouble = 2, kSeparatorColon = 3, kSeparatorBang = 4 };
+// Display modes of GFX_Init: the survey's Mode1, Mode2 and Mode3.
+enum : int32_t { kDisplayMode16Bit = 1, kDisplayMode32Bit = 2, kDisplayModeDesktop = 3 };
+// Texture format classes: TextureFormat01 to TextureFormat04 of the display mode.
+enum : int32_t { kTexClass16Opaque = 1, kTexClass16Alpha = 2, kTexClass32Alpha = 3, kTexClass32Opaque = 4 };
+
 
 // Sound items (engine/sfx/ctarnis_sfx_classes.h).
 template <class T>

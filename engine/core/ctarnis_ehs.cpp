@@ -8,7 +8,7 @@
 #include <ctime>
 #include <utility>
 
-#include "engine/platform/tns_win32.h"
+#include "engine/platform/win32/tns_win32.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/platform/tns_seh.h"
+#include "engine/core/ctarnis_fileids.h"
+#include "engine/platform/win32/tns_seh.h"
 
 // Error types (printed names in CEHSException::GetTypeName).
 enum : int32_t {

@@ -44,7 +44,7 @@ void CTarnis::LOG_AddEntry(const char* text)
 
 void CTarnis::LOG_AddLevelEntry(const char* text, int32_t level)
 {
-    if (level < 0 || level > 6) {
+    if (level < kLogPlain || level > kLogSevere) {
         appendLine(nullptr, nullptr, 0);
         return;
     }
@@ -53,11 +53,11 @@ void CTarnis::LOG_AddLevelEntry(const char* text, int32_t level)
 
 void CTarnis::LOG_AddSeparator(int32_t kind)
 {
-    if (kind < 1 || kind > 4) {
+    if (kind < kSeparatorDash || kind > kSeparatorBang) {
         appendLine(nullptr, nullptr, 0);
         return;
     }
-    appendLine(kSeparators[kind - 1], nullptr, 1);
+    appendLine(kSeparators[kind - kSeparatorDash], nullptr, 1);
 }
 
 void CTarnis::LOG_AddEmptyLines(int32_t count)
@@ -71,28 +71,28 @@ void CTarnis::LOG_WriteHeader(const char* title, const char* version)
     m_strAppTitle = title ? title : "";
     m_strAppVersion = version ? version : "";
     LOG_AddEmptyLines(2);
-    LOG_AddSeparator(1);
-    LOG_AddLevelEntry("Starting " + m_strAppTitle + " " + m_strAppVersion, 3);
-    LOG_AddLevelEntry(std::string("Powered by Tarnis Engine ") + kEngineVersion, 3);
-    LOG_AddLevelEntry(std::string("Built: ") + __DATE__ + "   " + __TIME__, 3);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddLevelEntry("Starting " + m_strAppTitle + " " + m_strAppVersion, kLogSection);
+    LOG_AddLevelEntry(std::string("Powered by Tarnis Engine ") + kEngineVersion, kLogSection);
+    LOG_AddLevelEntry(std::string("Built: ") + __DATE__ + "   " + __TIME__, kLogSection);
     LOG_AddEmptyLines(1);
     SYSTEMTIME now{};
     GetLocalTime(&now);
     LOG_AddLevelEntry("Execution date: " + std::to_string(now.wDay) + "." + std::to_string(now.wMonth) + "." +
                           std::to_string(now.wYear),
-                      3);
-    LOG_AddLevelEntry("Execution time: " + std::to_string(now.wHour) + ":" + std::to_string(now.wMinute), 3);
-    LOG_AddSeparator(1);
+                      kLogSection);
+    LOG_AddLevelEntry("Execution time: " + std::to_string(now.wHour) + ":" + std::to_string(now.wMinute), kLogSection);
+    LOG_AddSeparator(kSeparatorDash);
     LOG_AddEmptyLines(2);
 }
 
 void CTarnis::LOG_WriteFooter()
 {
     LOG_AddEmptyLines(1);
-    LOG_AddSeparator(1);
-    LOG_AddSeparator(1);
-    LOG_AddLevelEntry("End of log.", 3);
-    LOG_AddSeparator(1);
-    LOG_AddSeparator(1);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddLevelEntry("End of log.", kLogSection);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddSeparator(kSeparatorDash);
     LOG_AddEmptyLines(1);
 }

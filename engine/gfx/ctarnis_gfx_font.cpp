@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 126;
+constexpr int32_t kFileID = EHS_FILE_GFX_FONT;
 constexpr float kCellUV = 0.0625f; // one of 16 cells across the sheet
 
 // Glyph cell of byte c: column c mod 16, row c div 16 of the sheet.
@@ -57,7 +57,7 @@ int32_t CTarnis::GFX_FontLoadFromMemory(const uint8_t* data, int32_t size)
 {
     EHS_CHECKPOINT(kFileID);
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Loading font description from memory...", 2);
+    LOG_AddLevelEntry("Loading font description from memory...", kLogItem);
     if (!m_pFontsManager) EHS_THROW(EHS_TYPE_GENERAL, 0, "D3DDevice object was not created!");
     CXMLParser parser;
     parser.LoadFromBuffer(data, size, m_bXMLEncryptMode);
@@ -71,7 +71,7 @@ int32_t CTarnis::GFX_FontLoadFromMemory(const uint8_t* data, int32_t size)
     if (id.empty()) EHS_THROW(EHS_TYPE_GENERAL, 0, "Invalid font ID");
     const int32_t existing = m_pFontsManager->FindByStrID(id);
     if (existing >= 0) {
-        LOG_AddLevelEntry("Warning: Dublicated font!", 5);
+        LOG_AddLevelEntry("Warning: Dublicated font!", kLogWarning);
         return existing;
     }
     // Owned here until the manager takes it, so a failure leaves no font behind.
@@ -112,7 +112,7 @@ int32_t CTarnis::GFX_FontLoadFromMemory(const uint8_t* data, int32_t size)
     const int32_t newID = m_pFontsManager->AddItem(font.release(), id, tag);
     CSmartID::SetIntID(id, newID);
     if (newID == 0) m_iCurrentFont = 0;
-    LOG_AddLevelEntry("Done.", 4);
+    LOG_AddLevelEntry("Done.", kLogDone);
     LOG_AddEmptyLines(1);
     return newID;
 }
@@ -121,7 +121,8 @@ int32_t CTarnis::GFX_FontGetID(const char* strID)
 {
     EHS_CHECKPOINT(kFileID);
     const int32_t found = gfx::FindSlot(m_pFontsManager, strID);
-    if (found < 0) LOG_AddLevelEntry(std::string("Cannot find iID of font with strID = ") + (strID ? strID : ""), 5);
+    if (found < 0)
+        LOG_AddLevelEntry(std::string("Cannot find iID of font with strID = ") + (strID ? strID : ""), kLogWarning);
     return found;
 }
 

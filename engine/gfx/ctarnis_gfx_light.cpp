@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 124;
+constexpr int32_t kFileID = EHS_FILE_GFX_LIGHT;
 
 // Lit colour component to a byte: saturating, rounded to nearest.
 uint32_t litByte(float c)

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 113;
+constexpr int32_t kFileID = EHS_FILE_GFX_MAIN;
 constexpr UINT kQuadVBBytes = 80000; // 2000 vertices = 500 quads
 constexpr UINT kQuadIBBytes = 6000;  // 3000 16-bit indices
 
@@ -64,7 +64,7 @@ void logAvailable(bool on, const char* subject, const char* yes, const char* no)
 
 void surveyAdapter(IDirect3D8* d3d, TRSVIDEOCARDCAPS& caps, int32_t width, int32_t height)
 {
-    T::LOG_AddLevelEntry("Getting videoadapter capabilities...", 2);
+    T::LOG_AddLevelEntry("Getting videoadapter capabilities...", kLogItem);
     D3DADAPTER_IDENTIFIER8 id{};
     if (FAILED(d3d->GetAdapterIdentifier(0, D3DENUM_NO_WHQL_LEVEL, &id)))
         EHS_THROW(EHS_TYPE_GENERAL, 0, "Cannot get videoadapter identifier");
@@ -76,7 +76,7 @@ void surveyAdapter(IDirect3D8* d3d, TRSVIDEOCARDCAPS& caps, int32_t width, int32
     logLine(caps.Rating == 0 ? std::string("       Rating: Unknown") : "       Rating: " + std::to_string(caps.Rating));
     T::LOG_AddEmptyLines(1);
 
-    T::LOG_AddLevelEntry("Enumerating videomodes...", 1);
+    T::LOG_AddLevelEntry("Enumerating videomodes...", kLogStep);
     caps.Mode1 = caps.Mode2 = caps.Mode3 = TRSDISPLAYMODE{};
     D3DDISPLAYMODE dm{};
     if (SUCCEEDED(d3d->GetAdapterDisplayMode(0, &dm)))
@@ -95,13 +95,13 @@ void surveyAdapter(IDirect3D8* d3d, TRSVIDEOCARDCAPS& caps, int32_t width, int32
             found2 = true;
         }
     }
-    T::LOG_AddLevelEntry("Done.", 4);
+    T::LOG_AddLevelEntry("Done.", kLogDone);
 
-    T::LOG_AddLevelEntry("Enumerating texture formats...", 1);
+    T::LOG_AddLevelEntry("Enumerating texture formats...", kLogStep);
     chooseTextureFormats(d3d, caps.Mode1);
     chooseTextureFormats(d3d, caps.Mode2);
     chooseTextureFormats(d3d, caps.Mode3);
-    T::LOG_AddLevelEntry("Done.", 4);
+    T::LOG_AddLevelEntry("Done.", kLogDone);
     T::LOG_AddEmptyLines(1);
 
     logMode("     Mode1:", caps.Mode1);
@@ -163,11 +163,11 @@ void surveyAdapter(IDirect3D8* d3d, TRSVIDEOCARDCAPS& caps, int32_t width, int32
 template <class Manager>
 Manager* createManager(const char* title, const char* failure, bool last)
 {
-    T::LOG_AddLevelEntry(title, 1);
+    T::LOG_AddLevelEntry(title, kLogStep);
     Manager* m = new (std::nothrow) Manager;
     if (!m) EHS_THROW(EHS_TYPE_GENERAL, 0, failure);
     T::LOG_AddEmptyLines(1);
-    T::LOG_AddLevelEntry("Done.", 4);
+    T::LOG_AddLevelEntry("Done.", kLogDone);
     if (!last) T::LOG_AddEmptyLines(1);
     return m;
 }
@@ -175,15 +175,15 @@ Manager* createManager(const char* title, const char* failure, bool last)
 template <class Manager>
 void destroyManager(Manager*& m, const char* title)
 {
-    T::LOG_AddLevelEntry(title, 1);
+    T::LOG_AddLevelEntry(title, kLogStep);
     if (!m) {
-        T::LOG_AddLevelEntry("Failed.", 4);
+        T::LOG_AddLevelEntry("Failed.", kLogDone);
         return;
     }
     m->FreeAll();
     delete m;
     m = nullptr;
-    T::LOG_AddLevelEntry("Done.", 4);
+    T::LOG_AddLevelEntry("Done.", kLogDone);
 }
 
 } // namespace
@@ -220,16 +220,16 @@ const char* CTarnis::GFX_GetFormatName(D3DFORMAT format)
 void CTarnis::GFX_Preinit(int32_t width, int32_t height)
 {
     EHS_CHECKPOINT(kFileID);
-    LOG_AddSeparator(1);
-    LOG_AddLevelEntry("Preinitializing Graphics Subsystem...", 3);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddLevelEntry("Preinitializing Graphics Subsystem...", kLogSection);
     m_bGraphicsCreated = true;
     m_iRequestedWidth = width;
     m_iRequestedHeight = height;
     m_pD3D = Direct3DCreate8(D3D_SDK_VERSION);
     if (!m_pD3D) EHS_THROW(EHS_TYPE_GENERAL, 0, "Cannot create Direct3D object!");
-    LOG_AddLevelEntry("Direct3D object created.", 4);
+    LOG_AddLevelEntry("Direct3D object created.", kLogDone);
     surveyAdapter(m_pD3D, m_VideoCardCaps, width, height);
-    LOG_AddSeparator(1);
+    LOG_AddSeparator(kSeparatorDash);
     LOG_AddEmptyLines(1);
 }
 
@@ -244,7 +244,7 @@ void CTarnis::GFX_GetVideoCardCaps(TRSVIDEOCARDCAPS* caps) const
 void CTarnis::GFX_GetResolution(int32_t* width, int32_t* height) const
 {
     int32_t w = 0, h = 0;
-    if (m_iDisplayMode == 3 && !m_bWindowed) {
+    if (m_iDisplayMode == kDisplayModeDesktop && !m_bWindowed) {
         w = int32_t(m_VideoCardCaps.Mode3.Width);
         h = int32_t(m_VideoCardCaps.Mode3.Height);
     } else {
@@ -259,28 +259,29 @@ void CTarnis::GFX_GetResolution(int32_t* width, int32_t* height) const
 void CTarnis::GFX_Init(int32_t displayMode, bool windowed)
 {
     EHS_CHECKPOINT(kFileID);
-    LOG_AddSeparator(1);
-    LOG_AddLevelEntry("Initializing Graphics Subsystem...", 3);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddLevelEntry("Initializing Graphics Subsystem...", kLogSection);
     if (!m_pD3D) EHS_THROW(EHS_TYPE_GENERAL, 0, "Direct3D object was not created!");
     if (windowed) {
         if (!m_VideoCardCaps.CanRenderWindowed) EHS_THROW(EHS_TYPE_GAME, 0, "Cannot switch to windowed rendering.");
-        if (displayMode == 1 || displayMode == 2)
+        if (displayMode == kDisplayMode16Bit || displayMode == kDisplayMode32Bit)
             EHS_THROW(EHS_TYPE_GAME, 0, "Wrong combination of display mode params.");
     }
     const TRSDISPLAYMODE* modes[3] = {&m_VideoCardCaps.Mode1, &m_VideoCardCaps.Mode2, &m_VideoCardCaps.Mode3};
     // Only modes 1 to 3 exist; anything else would index past the survey.
-    if (displayMode < 1 || displayMode > 3) EHS_THROW(EHS_TYPE_GAME, 0, "Wrong combination of display mode params.");
-    const TRSDISPLAYMODE& mode = *modes[displayMode - 1];
+    if (displayMode < kDisplayMode16Bit || displayMode > kDisplayModeDesktop)
+        EHS_THROW(EHS_TYPE_GAME, 0, "Wrong combination of display mode params.");
+    const TRSDISPLAYMODE& mode = *modes[displayMode - kDisplayMode16Bit];
     m_iDisplayMode = displayMode;
     m_bWindowed = windowed;
 
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Creating window...", 1);
+    LOG_AddLevelEntry("Creating window...", kLogStep);
     int32_t width = 0, height = 0;
     GFX_GetResolution(&width, &height);
     CreateGameWindow(&m_hGameWindow, width, height, windowed);
     SYS_ProcessMessages();
-    LOG_AddLevelEntry("Done.", 4);
+    LOG_AddLevelEntry("Done.", kLogDone);
     LOG_AddEmptyLines(1);
 
     m_PresentParams = D3DPRESENT_PARAMETERS{};
@@ -298,11 +299,11 @@ void CTarnis::GFX_Init(int32_t displayMode, bool windowed)
     m_PresentParams.FullScreen_PresentationInterval = 0;
     LOG_AddEmptyLines(1);
 
-    LOG_AddLevelEntry("Creating D3DDevice...", 1);
+    LOG_AddLevelEntry("Creating D3DDevice...", kLogStep);
     HRESULT hr = m_pD3D->CreateDevice(0, D3DDEVTYPE_HAL, m_hGameWindow, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
                                       &m_PresentParams, &m_pD3DDevice);
     if (FAILED(hr) || !m_pD3DDevice) EHS_THROW(EHS_TYPE_GENERAL, hr, "Cannot create D3DDevice!");
-    LOG_AddLevelEntry("Done.", 4);
+    LOG_AddLevelEntry("Done.", kLogDone);
     LOG_AddEmptyLines(1);
 
     hr = m_pD3DDevice->CreateIndexBuffer(kQuadIBBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED,
@@ -310,7 +311,7 @@ void CTarnis::GFX_Init(int32_t displayMode, bool windowed)
     if (FAILED(hr) || !m_pQuadIB) EHS_THROW(EHS_TYPE_GENERAL, hr, "Cannot create Index Buffer!");
     GFX_VQuadFillIndexBuffer();
 
-    LOG_AddSeparator(1);
+    LOG_AddSeparator(kSeparatorDash);
     LOG_AddEmptyLines(1);
     GFX_SetupDevice();
     LOG_AddEmptyLines(1);
@@ -358,11 +359,11 @@ bool CTarnis::GFX_CheckDevice()
     EHS_CHECKPOINT(kFileID);
     HRESULT hr = m_pD3DDevice->TestCooperativeLevel();
     if (hr == D3DERR_DEVICELOST) {
-        LOG_AddLevelEntry("Device is lost and currently cannot be restored.", 4);
+        LOG_AddLevelEntry("Device is lost and currently cannot be restored.", kLogDone);
         return false;
     }
     if (hr == D3DERR_DEVICENOTRESET) {
-        LOG_AddLevelEntry("D3DDevice is lost. Trying to reset...", 1);
+        LOG_AddLevelEntry("D3DDevice is lost. Trying to reset...", kLogStep);
         // The vertex buffer lives in the default pool, which a reset gives up;
         // no batch may point into it afterwards.
         if (m_pQuadVB) m_pQuadVB->Release();
@@ -371,10 +372,10 @@ bool CTarnis::GFX_CheckDevice()
         m_iQuadsInBatch = 0;
         m_pD3DDevice->SetStreamSource(0, nullptr, 0);
         if (FAILED(m_pD3DDevice->Reset(&m_PresentParams))) {
-            LOG_AddLevelEntry("Failed.", 5);
+            LOG_AddLevelEntry("Failed.", kLogWarning);
             return false;
         }
-        LOG_AddLevelEntry("Done.", 4);
+        LOG_AddLevelEntry("Done.", kLogDone);
         GFX_SetupDevice();
         return true;
     }
@@ -393,8 +394,8 @@ void CTarnis::GFX_VQuadReleaseLock()
 void CTarnis::GFX_Deinit()
 {
     EHS_CHECKPOINT(kFileID);
-    LOG_AddSeparator(1);
-    LOG_AddLevelEntry("Deinitializing Graphics Subsystem...", 3);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddLevelEntry("Deinitializing Graphics Subsystem...", kLogSection);
     if (m_bGraphicsDeviceReady) {
         m_pD3DDevice->SetStreamSource(0, nullptr, 0);
         m_pD3DDevice->SetIndices(nullptr, 0);
@@ -414,18 +415,18 @@ void CTarnis::GFX_Deinit()
         destroyManager(m_pLightsManager, "Destroying Lights Manager...");
         destroyManager(m_pTechniquesManager, "Destroying Techniques Manager...");
         destroyManager(m_pFontsManager, "Destroying Fonts Manager...");
-        if (m_pD3DDevice->Release() > 0) LOG_AddLevelEntry("pD3Device references left!", 6);
+        if (m_pD3DDevice->Release() > 0) LOG_AddLevelEntry("pD3Device references left!", kLogSevere);
         m_pD3DDevice = nullptr;
         DestroyGameWindow(m_hGameWindow);
         m_hGameWindow = nullptr;
         m_bGraphicsDeviceReady = false;
     }
     if (m_pD3D) {
-        if (m_pD3D->Release() > 0) LOG_AddLevelEntry("pD3D references left!", 6);
+        if (m_pD3D->Release() > 0) LOG_AddLevelEntry("pD3D references left!", kLogSevere);
         m_pD3D = nullptr;
     }
     m_bGraphicsCreated = false;
-    LOG_AddLevelEntry("Done.", 3);
-    LOG_AddSeparator(1);
+    LOG_AddLevelEntry("Done.", kLogSection);
+    LOG_AddSeparator(kSeparatorDash);
     LOG_AddEmptyLines(1);
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 153;
+constexpr int32_t kFileID = EHS_FILE_GFX_RATING;
 
 struct DeviceRating {
     uint32_t vendor;

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 116;
+constexpr int32_t kFileID = EHS_FILE_GFX_SCENE;
 
 // Colour component packing: × 255, truncated, low 8 bits kept (1.5 wraps).
 uint32_t packComponent(float c)
@@ -125,7 +125,7 @@ void CTarnis::GFX_SceneMakeScreenshot()
     GFX_REQUIRE_DEVICE();
     if (m_bWindowed) {
         LOG_AddEmptyLines(1);
-        LOG_AddLevelEntry("Cannot make a screenshot in windowed mode!", 5);
+        LOG_AddLevelEntry("Cannot make a screenshot in windowed mode!", kLogWarning);
         LOG_AddEmptyLines(1);
         return;
     }
@@ -184,6 +184,6 @@ void CTarnis::GFX_SceneMakeScreenshot()
     if (f && fclose(f) != 0) written = false;
     LOG_AddEmptyLines(1);
     // A shot that could not be written is not reported as saved.
-    LOG_AddLevelEntry(written ? "Screenshot saved." : "Failed.", written ? 4 : 5);
+    LOG_AddLevelEntry(written ? "Screenshot saved." : "Failed.", written ? kLogDone : kLogWarning);
     LOG_AddEmptyLines(1);
 }

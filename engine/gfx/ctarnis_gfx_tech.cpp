@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 125;
+constexpr int32_t kFileID = EHS_FILE_GFX_TECH;
 
 struct Word {
     const char* word;
@@ -125,7 +125,7 @@ void CTarnis::GFX_TechLoadPack(const uint8_t* data, int32_t size)
     parser.Parse();
     res::warnIfIncomplete(parser);
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Processing techniques pack...", 2);
+    LOG_AddLevelEntry("Processing techniques pack...", kLogItem);
     const CXMLNode* root = parser.GetRoot();
     if (!root || !*root->GetName()) EHS_THROW(EHS_TYPE_GENERAL, 0, "Error in XML parser: Root node is NULL!");
     if (std::string_view(root->GetName()) != "techniquespack")
@@ -146,7 +146,7 @@ void CTarnis::GFX_TechLoadPack(const uint8_t* data, int32_t size)
         CSmartID::SetIntID(id, newID);
         ++count;
     }
-    LOG_AddLevelEntry(std::to_string(count) + " techniques loaded.", 4);
+    LOG_AddLevelEntry(std::to_string(count) + " techniques loaded.", kLogDone);
     LOG_AddEmptyLines(1);
 }
 
@@ -154,7 +154,9 @@ int32_t CTarnis::GFX_TechGetID(const char* strID)
 {
     EHS_CHECKPOINT(kFileID);
     const int32_t found = gfx::FindSlot(m_pTechniquesManager, strID);
-    if (found < 0) LOG_AddLevelEntry(std::string("Cannot find iID of technique with strID = ") + (strID ? strID : ""), 5);
+    if (found < 0)
+        LOG_AddLevelEntry(std::string("Cannot find iID of technique with strID = ") + (strID ? strID : ""),
+                          kLogWarning);
     return found;
 }
 

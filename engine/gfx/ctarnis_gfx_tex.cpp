@@ -5,19 +5,19 @@
 
 #include "engine/core/ctarnis.h"
 #include "engine/gfx/ctarnis_gfx_items.h"
-#include "engine/platform/d3dx8.h"
+#include "engine/platform/d3d8/d3dx8.h"
 #include "engine/res/ctarnis_utils_csmartid.h"
 
 namespace {
 
-constexpr int32_t kFileID = 118;
+constexpr int32_t kFileID = EHS_FILE_GFX_TEX;
 
 const TRSDISPLAYMODE& selectedMode(const CTarnis& t)
 {
     switch (t.m_iDisplayMode) {
-    case 1:
+    case kDisplayMode16Bit:
         return t.m_VideoCardCaps.Mode1;
-    case 3:
+    case kDisplayModeDesktop:
         return t.m_VideoCardCaps.Mode3;
     default:
         return t.m_VideoCardCaps.Mode2;
@@ -27,11 +27,11 @@ const TRSDISPLAYMODE& selectedMode(const CTarnis& t)
 D3DFORMAT classFormat(const TRSDISPLAYMODE& mode, int32_t formatClass)
 {
     switch (formatClass) {
-    case 2:
+    case kTexClass16Alpha:
         return mode.TextureFormat02;
-    case 3:
+    case kTexClass32Alpha:
         return mode.TextureFormat03;
-    case 4:
+    case kTexClass32Opaque:
         return mode.TextureFormat04;
     default:
         return mode.TextureFormat01;
@@ -77,7 +77,7 @@ int32_t CTarnis::GFX_TexLoadFromMemory(const uint8_t* data, int32_t size, int32_
     if (dim > m_VideoCardCaps.MaxTextureWidth) dim = m_VideoCardCaps.MaxTextureWidth;
     if (dim == 0) dim = D3DX_DEFAULT;
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Loading texture from memory. ID = " + id, 1);
+    LOG_AddLevelEntry("Loading texture from memory. ID = " + id, kLogStep);
     if (formatClass < 1 || formatClass > 4) formatClass = 1;
     const D3DFORMAT format = classFormat(selectedMode(*this), formatClass);
     const UINT levels = m_VideoCardCaps.MipMapping && mipLevels >= 1 ? UINT(mipLevels) : 1;
@@ -90,7 +90,7 @@ int32_t CTarnis::GFX_TexLoadFromMemory(const uint8_t* data, int32_t size, int32_
                                                  &texture);
     if (FAILED(hr) || !texture) EHS_THROW(EHS_TYPE_GENERAL, 0, "Cannot create texture object!");
     const int32_t newID = m_pTexturesManager->AddItem(texture, id, tag);
-    LOG_AddLevelEntry("Done.", 1);
+    LOG_AddLevelEntry("Done.", kLogStep);
     LOG_AddEmptyLines(1);
     CSmartID::SetIntID(id, newID);
     return newID;
@@ -101,7 +101,7 @@ int32_t CTarnis::GFX_TexGetID(const char* strID)
     EHS_CHECKPOINT(kFileID);
     const std::string id = strID ? strID : "";
     const int32_t found = m_pTexturesManager ? m_pTexturesManager->FindByStrID(id) : -1;
-    if (found < 0) LOG_AddLevelEntry("Cannot find iID of texture with strID = " + id, 5);
+    if (found < 0) LOG_AddLevelEntry("Cannot find iID of texture with strID = " + id, kLogWarning);
     return found;
 }
 
@@ -109,15 +109,15 @@ void CTarnis::GFX_TexUnloadByID(int32_t id)
 {
     EHS_CHECKPOINT(kFileID);
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Unloading texture, iID = " + std::to_string(id), 1);
+    LOG_AddLevelEntry("Unloading texture, iID = " + std::to_string(id), kLogStep);
     CSmartID::ResetIntID(id, TRS_RESTYPE_TEXTURE);
     if (!m_pTexturesManager || !m_pTexturesManager->IsValidID(id)) {
-        LOG_AddLevelEntry("Failed.", 5);
+        LOG_AddLevelEntry("Failed.", kLogWarning);
         return;
     }
     keepReferenceIfBound(m_pD3DDevice, m_pTexturesManager->GetItem(id));
     m_pTexturesManager->FreeItem(id);
-    LOG_AddLevelEntry("Done.", 4);
+    LOG_AddLevelEntry("Done.", kLogDone);
 }
 
 void CTarnis::GFX_TexUnloadByID(const char* strID)
@@ -125,16 +125,16 @@ void CTarnis::GFX_TexUnloadByID(const char* strID)
     EHS_CHECKPOINT(kFileID);
     const std::string id = strID ? strID : "";
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Unloading texture, strID = " + id, 1);
+    LOG_AddLevelEntry("Unloading texture, strID = " + id, kLogStep);
     CSmartID::SetIntID(id, -1);
     const int32_t slot = gfx::FindSlot(m_pTexturesManager, strID);
     if (slot < 0) {
-        LOG_AddLevelEntry("Failed.", 5);
+        LOG_AddLevelEntry("Failed.", kLogWarning);
         return;
     }
     keepReferenceIfBound(m_pD3DDevice, m_pTexturesManager->GetItem(slot));
     m_pTexturesManager->FreeItem(slot);
-    LOG_AddLevelEntry("Done.", 4);
+    LOG_AddLevelEntry("Done.", kLogDone);
 }
 
 void CTarnis::GFX_TexSet(int32_t id, int32_t stage)

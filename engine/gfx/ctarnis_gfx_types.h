@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/platform/d3d8.h"
+#include "engine/platform/d3d8/d3d8.h"
 
 // One candidate display mode; the first four fields have D3DDISPLAYMODE's layout.
 struct TRSDISPLAYMODE {

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 117;
+constexpr int32_t kFileID = EHS_FILE_GFX_VQUAD;
 constexpr UINT kQuadIndexCount = 3000;
 
 // The fog colour (r, g, b, fog factor): r, g, b stay white; the fourth

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 128;
+constexpr int32_t kFileID = EHS_FILE_INP_KEYBOARD;
 
 // Reserving more than this up front would only waste memory on absurd sizes;
 // buffers that long may allocate while typing.
@@ -46,8 +46,8 @@ constexpr CharKey kCharMap[] = {
 
 void logAcquireFailure(const char* text, HRESULT hr)
 {
-    CTarnis::LOG_AddLevelEntry(text, 5);
-    CTarnis::LOG_AddLevelEntry(std::to_string(hr), 5);
+    CTarnis::LOG_AddLevelEntry(text, kLogWarning);
+    CTarnis::LOG_AddLevelEntry(std::to_string(hr), kLogWarning);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 152;
+constexpr int32_t kFileID = EHS_FILE_INP_KEYNAMES;
 
 struct KeyName {
     std::string_view name;

@@ -7,7 +7,7 @@
 #include "engine/core/tns_window.h"
 
 namespace {
-constexpr int32_t kFileID = 127;
+constexpr int32_t kFileID = EHS_FILE_INP_MAIN;
 } // namespace
 
 void CTarnis::INP_Init()
@@ -16,8 +16,8 @@ void CTarnis::INP_Init()
     // Set first: a failed start is still ended by the destructor, which is why
     // every end step below copes with devices that were never created.
     m_bInputReady = true;
-    LOG_AddSeparator(1);
-    LOG_AddLevelEntry("Initializing Input Subsystem...", 3);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddLevelEntry("Initializing Input Subsystem...", kLogSection);
     if (!m_bGraphicsDeviceReady)
         EHS_THROW(EHS_TYPE_GAME, 0, "Input system should be initialized after graphics system!");
 
@@ -30,8 +30,8 @@ void CTarnis::INP_Init()
 
     INP_KeyboardStart();
     INP_MouseStart();
-    LOG_AddLevelEntry("Done.", 4);
-    LOG_AddSeparator(1);
+    LOG_AddLevelEntry("Done.", kLogDone);
+    LOG_AddSeparator(kSeparatorDash);
     LOG_AddEmptyLines(1);
 }
 
@@ -50,16 +50,16 @@ void CTarnis::INP_Update()
 void CTarnis::INP_Deinit()
 {
     EHS_CHECKPOINT(kFileID);
-    LOG_AddSeparator(1);
-    LOG_AddLevelEntry("Deinitializing Input Subsystem...", 3);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddLevelEntry("Deinitializing Input Subsystem...", kLogSection);
     INP_MouseEnd();
     INP_KeyboardEnd();
     if (m_pDirectInput) {
         m_pDirectInput->Release();
         m_pDirectInput = nullptr;
     }
-    LOG_AddLevelEntry("Done.", 4);
-    LOG_AddSeparator(1);
+    LOG_AddLevelEntry("Done.", kLogDone);
+    LOG_AddSeparator(kSeparatorDash);
     LOG_AddEmptyLines(1);
     m_bInputReady = false;
 }

@@ -8,12 +8,12 @@
 
 namespace {
 
-constexpr int32_t kFileID = 129;
+constexpr int32_t kFileID = EHS_FILE_INP_MOUSE;
 
 void logAcquireFailure(HRESULT hr)
 {
-    CTarnis::LOG_AddLevelEntry("Cannot acquire mouse!", 5);
-    CTarnis::LOG_AddLevelEntry(std::to_string(hr), 5);
+    CTarnis::LOG_AddLevelEntry("Cannot acquire mouse!", kLogWarning);
+    CTarnis::LOG_AddLevelEntry(std::to_string(hr), kLogWarning);
 }
 
 bool buttonDown(const DIMOUSESTATE2& state, uint8_t button)

@@ -20,8 +20,3 @@ enum : int32_t {
     TRS_RESMODE_XML = 1,  // XML descriptors naming loose files
     TRS_RESMODE_PAK = 2,  // PAK archives
 };
-
-constexpr int32_t EHS_FILE_RES_MAIN = 121;
-constexpr int32_t EHS_FILE_RES_CRES = 122;
-constexpr int32_t EHS_FILE_RES_LOADERS = 123;
-constexpr int32_t EHS_FILE_CXMLVAR = 157;

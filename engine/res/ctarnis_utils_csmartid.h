@@ -15,8 +15,6 @@ enum : int32_t {
     TRS_RESTYPE_SOUND = 4,
 };
 
-constexpr int32_t EHS_FILE_CSMARTID = 155;
-
 class CSmartID {
 public:
     // fp_iResType 0 detects the type from the "TEX"/"TEQ"/"FNT"/"SND" prefix.

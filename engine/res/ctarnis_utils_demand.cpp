@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 156;
+constexpr int32_t kFileID = EHS_FILE_UTILS_DEMAND;
 
 CTarnis* engine()
 {

@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 147;
+constexpr int32_t kFileID = EHS_FILE_GLUE_GFX;
 using A = GlueArg;
 
 CTarnis* trs()

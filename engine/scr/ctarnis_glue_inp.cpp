@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 148;
+constexpr int32_t kFileID = EHS_FILE_GLUE_INP;
 using A = GlueArg;
 
 CTarnis* trs()

@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 146;
+constexpr int32_t kFileID = EHS_FILE_GLUE_LOG;
 
 int glue_TRS_LOG_AddEntry(lua_State* L)
 {

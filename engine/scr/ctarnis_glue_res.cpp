@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 150;
+constexpr int32_t kFileID = EHS_FILE_GLUE_RES;
 using A = GlueArg;
 
 int glue_TRS_RES_LoadResource(lua_State* L)

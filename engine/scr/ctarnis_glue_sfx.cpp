@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 149;
+constexpr int32_t kFileID = EHS_FILE_GLUE_SFX;
 using A = GlueArg;
 
 CTarnis* trs()

@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 138;
+constexpr int32_t kFileID = EHS_FILE_GLUE_SYS;
 
 int glue_TRS_SYS_TimerGetDelta(lua_State* L)
 {

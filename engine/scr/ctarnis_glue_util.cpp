@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 151;
+constexpr int32_t kFileID = EHS_FILE_GLUE_UTIL;
 using A = GlueArg;
 
 template <int32_t (*Demand)(const char*)>

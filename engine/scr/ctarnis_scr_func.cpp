@@ -6,7 +6,7 @@
 #include "engine/scr/ctarnis_scr_guard.h"
 
 namespace {
-constexpr int32_t kFileID = 139;
+constexpr int32_t kFileID = EHS_FILE_SCR_FUNC;
 }
 
 void CTarnis::SCR_AddParameter(const CLuaValue& value)

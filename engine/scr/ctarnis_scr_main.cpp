@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int32_t kFileID = 137;
+constexpr int32_t kFileID = EHS_FILE_SCR_MAIN;
 
 int onPanic(lua_State*)
 {

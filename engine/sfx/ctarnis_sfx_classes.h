@@ -8,14 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/platform/bass.h"
+#include "engine/platform/audio/bass.h"
 
-// Checkpoint file IDs of the sound sources.
-constexpr int32_t EHS_FILE_SFX_MAIN = 130;
-constexpr int32_t EHS_FILE_SFX_CLASSES = 132;
-constexpr int32_t EHS_FILE_SFX_SOUND = 133;
-constexpr int32_t EHS_FILE_SFX_MUSIC = 134;
-constexpr int32_t EHS_FILE_SFX_PLAYLISTS = 135;
 
 // One sound effect. Loading happens in the constructor, which raises "Cannot
 // load sample!" or "Cannot create stream!" with the audio library's error code.

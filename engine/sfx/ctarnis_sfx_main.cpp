@@ -12,11 +12,11 @@ template <class T>
 TItemsManager<T>* createManager(const char* creating, const char* failure, bool last)
 {
     CTarnis::LOG_AddEmptyLines(1);
-    CTarnis::LOG_AddLevelEntry(creating, 1);
+    CTarnis::LOG_AddLevelEntry(creating, kLogStep);
     auto* manager = new (std::nothrow) TItemsManager<T>;
     if (!manager) EHS_THROW(EHS_TYPE_GENERAL, 0, failure);
     CTarnis::LOG_AddEmptyLines(1);
-    CTarnis::LOG_AddLevelEntry("Done.", 4);
+    CTarnis::LOG_AddLevelEntry("Done.", kLogDone);
     if (!last) CTarnis::LOG_AddEmptyLines(1);
     return manager;
 }
@@ -24,15 +24,15 @@ TItemsManager<T>* createManager(const char* creating, const char* failure, bool 
 template <class T>
 void destroyManager(TItemsManager<T>*& manager, const char* destroying)
 {
-    CTarnis::LOG_AddLevelEntry(destroying, 1);
+    CTarnis::LOG_AddLevelEntry(destroying, kLogStep);
     if (!manager) {
-        CTarnis::LOG_AddLevelEntry("Failed.", 4);
+        CTarnis::LOG_AddLevelEntry("Failed.", kLogDone);
         return;
     }
     manager->FreeAll();
     delete manager;
     manager = nullptr;
-    CTarnis::LOG_AddLevelEntry("Done.", 4);
+    CTarnis::LOG_AddLevelEntry("Done.", kLogDone);
 }
 
 } // namespace
@@ -41,8 +41,8 @@ void CTarnis::SFX_Init(int32_t freq)
 {
     EHS_CHECKPOINT(EHS_FILE_SFX_MAIN);
     m_bSoundReady = true;
-    LOG_AddSeparator(1);
-    LOG_AddLevelEntry("Initializing Sound and Music Subsystem...", 3);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddLevelEntry("Initializing Sound and Music Subsystem...", kLogSection);
     if (!m_bGraphicsCreated)
         EHS_THROW(EHS_TYPE_GAME, 0, "Sound and Music system should be initialized after graphics system!");
 
@@ -51,7 +51,7 @@ void CTarnis::SFX_Init(int32_t freq)
         m_bNoSoundMode = true;
         const BOOL silent = BASS_Init(TNS_BASS_NOSOUND_DEVICE, DWORD(freq), TNS_BASS_ENGINE_DEVICE_FLAGS, m_hGameWindow);
         const int code = BASS_ErrorGetCode();
-        LOG_AddLevelEntry("No sound card available!", 5);
+        LOG_AddLevelEntry("No sound card available!", kLogWarning);
         if (!silent) EHS_THROW(EHS_TYPE_GENERAL, code, "Cannot initialize BASS library!");
     }
     if (!BASS_Start()) EHS_THROW(EHS_TYPE_GENERAL, BASS_ErrorGetCode(), "Cannot start digital output!");
@@ -65,23 +65,23 @@ void CTarnis::SFX_Init(int32_t freq)
     m_iPendingMusic = -1;
     m_iCurrentPlaylist = -1;
     m_bPendingLoop = false;
-    LOG_AddLevelEntry("Done.", 4);
-    LOG_AddSeparator(1);
+    LOG_AddLevelEntry("Done.", kLogDone);
+    LOG_AddSeparator(kSeparatorDash);
     LOG_AddEmptyLines(1);
 }
 
 void CTarnis::SFX_Deinit()
 {
     EHS_CHECKPOINT(EHS_FILE_SFX_MAIN);
-    LOG_AddSeparator(1);
-    LOG_AddLevelEntry("Deinitializing Sound and Music Subsystem...", 3);
+    LOG_AddSeparator(kSeparatorDash);
+    LOG_AddLevelEntry("Deinitializing Sound and Music Subsystem...", kLogSection);
     destroyManager(m_pSoundsManager, "Destroying Sounds Manager...");
     destroyManager(m_pMusicManager, "Destroying Music Manager...");
     destroyManager(m_pPlaylistsManager, "Destroying Playlists Manager...");
     BASS_Stop();
     BASS_Free();
-    LOG_AddLevelEntry("Done.", 4);
-    LOG_AddSeparator(1);
+    LOG_AddLevelEntry("Done.", kLogDone);
+    LOG_AddSeparator(kSeparatorDash);
     LOG_AddEmptyLines(1);
     m_iCurrentMusic = m_iPendingMusic = m_iCurrentPlaylist = -1;
     m_bSoundReady = false;

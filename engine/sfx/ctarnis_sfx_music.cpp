@@ -32,7 +32,7 @@ int32_t CTarnis::SFX_LoadMusic(const char* fileName, const char* id, int32_t tag
     const int32_t existing = m_pMusicManager->FindByStrID(text(id));
     if (existing != -1) return existing;
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Loading music: " + text(id), 2);
+    LOG_AddLevelEntry("Loading music: " + text(id), kLogItem);
     TRSMusic* music = nullptr;
     if (data1 == 1) {
         music = new (std::nothrow) TRSPreloadedMusic(fileName, offset, length);
@@ -42,7 +42,7 @@ int32_t CTarnis::SFX_LoadMusic(const char* fileName, const char* id, int32_t tag
         if (!music) EHS_THROW(EHS_TYPE_GENERAL, 0, "Cannot create TRSMusic object!");
     }
     const int32_t n = m_pMusicManager->AddItem(music, text(id), tag);
-    LOG_AddLevelEntry("Done.", 4);
+    LOG_AddLevelEntry("Done.", kLogDone);
     LOG_AddEmptyLines(1);
     return n;
 }
@@ -52,7 +52,7 @@ int32_t CTarnis::SFX_GetMusicID(const char* id)
     EHS_CHECKPOINT(EHS_FILE_SFX_MUSIC);
     if (m_bNoSoundMode) return -2;
     const int32_t n = m_pMusicManager ? m_pMusicManager->FindByStrID(text(id)) : -1;
-    if (n == -1) LOG_AddLevelEntry("Cannot find iID of music with strID = " + text(id), 5);
+    if (n == -1) LOG_AddLevelEntry("Cannot find iID of music with strID = " + text(id), kLogWarning);
     return n;
 }
 

@@ -17,7 +17,7 @@ int32_t CTarnis::SFX_PlaylistLoad(const uint8_t* data, int32_t size)
     if (m_bNoSoundMode) return -2;
     EHS_Assert(m_pPlaylistsManager != nullptr);
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Processing playlist file...", 2);
+    LOG_AddLevelEntry("Processing playlist file...", kLogItem);
     CXMLParser parser;
     parser.LoadFromBuffer(data, size, m_bXMLEncryptMode);
     parser.Parse();
@@ -30,7 +30,7 @@ int32_t CTarnis::SFX_PlaylistLoad(const uint8_t* data, int32_t size)
     const std::string strID = root->GetAttribute("id");
     const int32_t existing = m_pPlaylistsManager->FindByStrID(strID);
     if (existing != -1) {
-        LOG_AddLevelEntry("Warning: Dublicated playlist!", 5);
+        LOG_AddLevelEntry("Warning: Dublicated playlist!", kLogWarning);
         return existing;
     }
     // Owned here until it is in the manager: loading an entry's music may raise.
@@ -47,10 +47,10 @@ int32_t CTarnis::SFX_PlaylistLoad(const uint8_t* data, int32_t size)
         }
         if (music >= 0) playlist->m_vecEntries.push_back(music);
     }
-    LOG_AddLevelEntry("New playlist contains " + std::to_string(playlist->m_vecEntries.size()) + " entries.", 1);
+    LOG_AddLevelEntry("New playlist contains " + std::to_string(playlist->m_vecEntries.size()) + " entries.", kLogStep);
     const int32_t tag = int32_t(strtol(root->GetAttribute("tag"), nullptr, 10));
     const int32_t n = m_pPlaylistsManager->AddItem(playlist.release(), strID, tag);
-    LOG_AddLevelEntry("Done.", 4);
+    LOG_AddLevelEntry("Done.", kLogDone);
     LOG_AddEmptyLines(1);
     return n;
 }
@@ -60,7 +60,7 @@ int32_t CTarnis::SFX_GetPlaylistID(const char* id)
     EHS_CHECKPOINT(EHS_FILE_SFX_PLAYLISTS);
     const std::string strID = id ? id : "";
     const int32_t n = m_pPlaylistsManager ? m_pPlaylistsManager->FindByStrID(strID) : -1;
-    if (n == -1) LOG_AddLevelEntry("Cannot find iID of playlist with strID = " + strID, 5);
+    if (n == -1) LOG_AddLevelEntry("Cannot find iID of playlist with strID = " + strID, kLogWarning);
     return n;
 }
 

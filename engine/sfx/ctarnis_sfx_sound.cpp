@@ -40,12 +40,12 @@ int32_t CTarnis::SFX_LoadSound(const char* fileName, const char* id, int32_t tag
     const int32_t existing = m_pSoundsManager->FindByStrID(text(id));
     if (existing != -1) return existing;
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Loading sound: " + text(id), 2);
+    LOG_AddLevelEntry("Loading sound: " + text(id), kLogItem);
     auto* sound = new (std::nothrow) TRSSound(fileName, isStream, maxPlaybacks, noOverride, offset, length);
     if (!sound) EHS_THROW(EHS_TYPE_GENERAL, 0, "Cannot create sound object!");
     const int32_t n = m_pSoundsManager->AddItem(sound, text(id), tag);
     CSmartID::SetIntID(text(id), n);
-    LOG_AddLevelEntry("Done.", 4);
+    LOG_AddLevelEntry("Done.", kLogDone);
     LOG_AddEmptyLines(1);
     return n;
 }
@@ -55,7 +55,7 @@ int32_t CTarnis::SFX_GetSoundID(const char* id)
     EHS_CHECKPOINT(EHS_FILE_SFX_SOUND);
     if (m_bNoSoundMode) return -2;
     const int32_t n = findSound(m_pSoundsManager, id);
-    if (n == -1) LOG_AddLevelEntry("Cannot find iID of sound with strID = " + text(id), 5);
+    if (n == -1) LOG_AddLevelEntry("Cannot find iID of sound with strID = " + text(id), kLogWarning);
     return n;
 }
 
@@ -64,15 +64,15 @@ void CTarnis::SFX_UnloadSound(const char* id)
     EHS_CHECKPOINT(EHS_FILE_SFX_SOUND);
     if (m_bNoSoundMode) return;
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Unloading sound. strID = " + text(id), 1);
+    LOG_AddLevelEntry("Unloading sound. strID = " + text(id), kLogStep);
     CSmartID::SetIntID(text(id), -1);
     const int32_t n = findSound(m_pSoundsManager, id);
     if (n == -1) {
-        LOG_AddLevelEntry("Failed.", 5);
+        LOG_AddLevelEntry("Failed.", kLogWarning);
         return;
     }
     m_pSoundsManager->FreeItem(n);
-    LOG_AddLevelEntry("Done.", 4);
+    LOG_AddLevelEntry("Done.", kLogDone);
 }
 
 void CTarnis::SFX_UnloadSound(int32_t id)
@@ -80,12 +80,12 @@ void CTarnis::SFX_UnloadSound(int32_t id)
     EHS_CHECKPOINT(EHS_FILE_SFX_SOUND);
     if (m_bNoSoundMode) return;
     LOG_AddEmptyLines(1);
-    LOG_AddLevelEntry("Unloading sound. iID = " + std::to_string(id), 1);
+    LOG_AddLevelEntry("Unloading sound. iID = " + std::to_string(id), kLogStep);
     const bool freed = m_pSoundsManager && m_pSoundsManager->IsValidID(id);
     if (freed) m_pSoundsManager->FreeItem(id);
     CSmartID::ResetIntID(id, TRS_RESTYPE_SOUND);
-    if (freed) LOG_AddLevelEntry("Done.", 4);
-    else LOG_AddLevelEntry("Failed.", 5);
+    if (freed) LOG_AddLevelEntry("Done.", kLogDone);
+    else LOG_AddLevelEntry("Failed.", kLogWarning);
 }
 
 void CTarnis::SFX_SoundPlay(int32_t id, bool loop, int32_t freq, int32_t volume, int32_t pan)

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "engine/core/ctarnis.h"
-#include "engine/platform/dinput8.h"
+#include "engine/platform/dinput8/dinput8.h"
 #include "gui/classes/trsgui_scopes.h"
 #include "gui/classes/trsgui_stdclasses.h"
 #include "gui/trsgui_ctarnisgui.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "engine/core/ctarnis.h"
-#include "engine/platform/dinput8.h"
+#include "engine/platform/dinput8/dinput8.h"
 #include "gui/classes/trsgui_stdclass_button.h"
 #include "gui/classes/trsgui_scopes.h"
 #include "gui/classes/trsgui_stdclasses.h"

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "engine/core/ctarnis.h"
-#include "engine/platform/dinput8.h"
+#include "engine/platform/dinput8/dinput8.h"
 #include "gui/classes/trsgui_stdclasses.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "gui/trsgui_fileids.h"

@@ -1,6 +1,7 @@
 // The error report format, type names and the machine-fault translation table.
 #include <csignal>
 
+#include "engine/platform/win32/tns_win32_testing.h"
 #include "engine/core/ctarnis_ehs.h"
 #include "tests/support/test_support.h"
 

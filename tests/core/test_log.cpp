@@ -2,6 +2,7 @@
 // rule that logging never fails visibly.
 #include <sys/stat.h>
 
+#include "engine/platform/win32/tns_win32_testing.h"
 #include "engine/core/ctarnis.h"
 #include "tests/support/test_support.h"
 

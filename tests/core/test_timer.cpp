@@ -1,4 +1,5 @@
 // The frame timer against an injected millisecond clock.
+#include "engine/platform/win32/tns_win32_testing.h"
 #include "engine/core/ctarnis.h"
 #include "tests/support/test_support.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/d3d8/d3d8_testing.h"
 #include "engine/core/ctarnis.h"
 #include "tests/support/test_support.h"
 
@@ -48,23 +49,6 @@ protected:
     {
         m_t->GFX_Preinit(width, height);
         m_t->GFX_Init(mode, windowed);
-    }
-    // Lines of the log from the first line equal to `from` on.
-    std::vector<std::string> logFrom(const std::string& from)
-    {
-        std::vector<std::string> all = tst::readLines("gamelog.txt"), out;
-        bool on = false;
-        for (const auto& l : all) {
-            on = on || l == from;
-            if (on) out.push_back(l);
-        }
-        return out;
-    }
-    int countLog(const std::string& line)
-    {
-        int n = 0;
-        for (const auto& l : tst::readLines("gamelog.txt")) n += l == line;
-        return n;
     }
     std::vector<uint32_t> picture()
     {

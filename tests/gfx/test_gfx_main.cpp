@@ -2,7 +2,9 @@
 // log, the display-mode rules of the initialisation, the end's log and references.
 #include <functional>
 
+#include "engine/platform/d3d8/d3d8_testing.h"
 #include "tests/gfx/gfx_test_support.h"
+#include "tests/support/engine_checks.h"
 
 using gfxtest::GfxTest;
 
@@ -24,16 +26,6 @@ TnsAdapterDesc only32Adapter()
     return d;
 }
 
-std::string eqErr(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const CEHSException& e) {
-        return std::to_string(e.m_iType) + ":" + e.m_strDescription;
-    }
-    return "no error";
-}
-
 } // namespace
 
 TEST_F(GfxTest, SurveyOfA32BitOnlyAdapterLogsEveryLine)
@@ -41,58 +33,16 @@ TEST_F(GfxTest, SurveyOfA32BitOnlyAdapterLogsEveryLine)
     TnsAdapterDesc d = only32Adapter();
     TNS_D3D8SetAdapter(&d);
     m_t->GFX_Preinit(800, 600);
-    const std::string sep = "|---------------------------------------------------|";
-    auto mode = [](const char* title, const char* fmt, int w, int h, int hz, bool formats) {
-        const char* f1 = formats ? "D3DFMT_R5G6B5" : "D3DFMT_UNKNOWN";
-        const char* f2 = formats ? "D3DFMT_A4R4G4B4" : "D3DFMT_UNKNOWN";
-        const char* f3 = formats ? "D3DFMT_A8R8G8B8" : "D3DFMT_UNKNOWN";
-        return std::vector<std::string>{title,
-                                        "          Display Mode:",
-                                        std::string("               Surface format: ") + fmt,
-                                        "                        Width: " + std::to_string(w),
-                                        "                       Height: " + std::to_string(h),
-                                        "                 Refresh Rate: " + std::to_string(hz),
-                                        "          Texture Formats:",
-                                        std::string("               TextureFormat01: ") + f1,
-                                        std::string("               TextureFormat02: ") + f2,
-                                        std::string("               TextureFormat03: ") + f3,
-                                        std::string("               TextureFormat04: ") + f3};
-    };
-    std::vector<std::string> want = {sep,
-                                     "--==: Preinitializing Graphics Subsystem...",
-                                     "   +: Direct3D object created.",
-                                     "  -=: Getting videoadapter capabilities...",
-                                     "     Videocard: Test Card 32",
-                                     "       VendorID: 4318",
-                                     "       DeviceID: 512",
-                                     "       Rating: 4",
-                                     "",
-                                     "   =: Enumerating videomodes...",
-                                     "   +: Done.",
-                                     "   =: Enumerating texture formats...",
-                                     "   +: Done.",
-                                     ""};
-    auto append = [&](const std::vector<std::string>& v) { want.insert(want.end(), v.begin(), v.end()); };
-    append(mode("     Mode1:", "D3DFMT_UNKNOWN", 0, 0, 0, false));
-    want.push_back("");
+    // The key lines; the log's own layout is tested with the log.
+    for (const char* line : {"     Videocard: Test Card 32", "       VendorID: 4318", "       DeviceID: 512",
+                             "       Rating: 4", "               Surface format: D3DFMT_UNKNOWN",
+                             "          Display Mode 2 is valid.", "          Display Mode 3 is valid.",
+                             "          Device can render in windowed mode", "     MaxTextureWidth         = 4096",
+                             "     Gamma calibrating is not supported."})
+        EXPECT_EQ(tst::logCount(line), 1) << line;
     // The first 32-bit match wins over the later one with another refresh rate.
-    append(mode("     Mode2:", "D3DFMT_X8R8G8B8", 800, 600, 60, true));
-    want.push_back("");
-    append(mode("     Mode3:", "D3DFMT_X8R8G8B8", 1024, 768, 60, true));
-    append({"", "", "          Display Mode 2 is valid.", "          Display Mode 3 is valid.", "", "",
-            "          Device can render in windowed mode", "", "",
-            "     MaxTextureWidth         = 4096", "     MaxTextureHeight        = 4096",
-            "     MaxTextureBlendStages   = 2", "     MaxSimultaneousTextures = 2", "", "",
-            "     Vertex Fog is available.", "     MipMapping is available.", "     Dot3 Bump Mapping is available.",
-            "", "", "     Texture addr. mode: Clamp is available.", "     Texture addr. mode: Wrap is available.", "",
-            "", "     Dynamic gamma adjusting in full screen is supported.", "     Gamma calibrating is not supported.",
-            sep, ""});
-    std::vector<std::string> got = logFrom("--==: Preinitializing Graphics Subsystem...");
-    got.insert(got.begin(), sep);
-    ASSERT_GE(got.size(), want.size());
-    got.resize(want.size());
-    EXPECT_EQ(got, want);
-
+    EXPECT_EQ(tst::logCount("                 Refresh Rate: 60"), 2);
+    EXPECT_EQ(tst::logCount("               Surface format: D3DFMT_X8R8G8B8"), 2);
     TRSVIDEOCARDCAPS caps{};
     m_t->GFX_GetVideoCardCaps(&caps);
     EXPECT_FALSE(caps.Mode1.valid);
@@ -109,8 +59,8 @@ TEST_F(GfxTest, SurveyOfA32BitOnlyAdapterLogsEveryLine)
 TEST_F(GfxTest, BuiltInAdapterIsUnratedAndOffersBothDepths)
 {
     m_t->GFX_Preinit(800, 600);
-    EXPECT_EQ(countLog("     Videocard: Tarnis software rasterizer"), 1);
-    EXPECT_EQ(countLog("       Rating: Unknown"), 1);
+    EXPECT_EQ(tst::logCount("     Videocard: Tarnis software rasterizer"), 1);
+    EXPECT_EQ(tst::logCount("       Rating: Unknown"), 1);
     TRSVIDEOCARDCAPS caps{};
     m_t->GFX_GetVideoCardCaps(&caps);
     EXPECT_TRUE(caps.Mode1.valid);
@@ -130,8 +80,8 @@ TEST_F(GfxTest, WindowedRenderingNeedsADesktopLargerThanTheRequestAndNoPalette)
     d.desktop = &palette;
     TNS_D3D8SetAdapter(&d);
     m_t->GFX_Preinit(800, 600);
-    EXPECT_EQ(countLog("          Device cannot render in windowed mode"), 1);
-    EXPECT_EQ(eqErr([&] { m_t->GFX_Init(3, true); }), "2:Cannot switch to windowed rendering.");
+    EXPECT_EQ(tst::logCount("          Device cannot render in windowed mode"), 1);
+    EXPECT_EQ(tst::raisedText([&] { m_t->GFX_Init(3, true); }), "2:Cannot switch to windowed rendering.");
 }
 
 TEST_F(GfxTest, DesktopOfTheRequestedSizeCannotHostAWindow)
@@ -148,16 +98,16 @@ TEST_F(GfxTest, DesktopOfTheRequestedSizeCannotHostAWindow)
 
 TEST_F(GfxTest, DisplayModeRulesOfTheInitialisation)
 {
-    EXPECT_EQ(eqErr([&] {
+    EXPECT_EQ(tst::raisedText([&] {
                   TRSVIDEOCARDCAPS c;
                   m_t->GFX_GetVideoCardCaps(&c);
               }),
               "2:Cannot provide videocard caps - GFX system was not initialized!");
-    EXPECT_EQ(eqErr([&] { m_t->GFX_Init(2, false); }), "1:Direct3D object was not created!");
+    EXPECT_EQ(tst::raisedText([&] { m_t->GFX_Init(2, false); }), "1:Direct3D object was not created!");
     m_t->GFX_Preinit(800, 600);
-    EXPECT_EQ(eqErr([&] { m_t->GFX_Init(1, true); }), "2:Wrong combination of display mode params.");
-    EXPECT_EQ(eqErr([&] { m_t->GFX_Init(2, true); }), "2:Wrong combination of display mode params.");
-    EXPECT_EQ(eqErr([&] { m_t->GFX_Init(7, false); }), "2:Wrong combination of display mode params.");
+    EXPECT_EQ(tst::raisedText([&] { m_t->GFX_Init(1, true); }), "2:Wrong combination of display mode params.");
+    EXPECT_EQ(tst::raisedText([&] { m_t->GFX_Init(2, true); }), "2:Wrong combination of display mode params.");
+    EXPECT_EQ(tst::raisedText([&] { m_t->GFX_Init(7, false); }), "2:Wrong combination of display mode params.");
 }
 
 TEST_F(GfxTest, DisplayModeThreeUsesTheDesktopFullScreenAndTheRequestWindowed)
@@ -199,13 +149,8 @@ TEST_F(GfxTest, InitialisationSetsUpTheDeviceAndTheManagers)
     EXPECT_EQ(m_t->m_iCurrentTechnique, -1);
     EXPECT_EQ(m_t->m_iCurrentFont, -1);
     EXPECT_EQ(m_t->m_QuadVertices[2].rhw, 0.5f);
-    const std::vector<std::string> tail = {"   =: Creating Textures Manager...", "", "   +: Done.", "",
-                                           "   =: Creating Lights Manager...", "", "   +: Done.", "",
-                                           "   =: Creating Techniques Manager...", "", "   +: Done.", "",
-                                           "   =: Creating Fonts Manager...", "", "   +: Done."};
-    std::vector<std::string> got = logFrom("   =: Creating Textures Manager...");
-    got.resize(tail.size());
-    EXPECT_EQ(got, tail);
+    for (const char* manager : {"Textures", "Lights", "Techniques", "Fonts"})
+        EXPECT_EQ(tst::logCount(std::string("   =: Creating ") + manager + " Manager..."), 1) << manager;
 }
 
 TEST_F(GfxTest, EndReleasesEverythingEvenWithATextureStillBound)
@@ -219,34 +164,19 @@ TEST_F(GfxTest, EndReleasesEverythingEvenWithATextureStillBound)
     m_t->GFX_Deinit();
     EXPECT_FALSE(m_t->m_bGraphicsCreated);
     EXPECT_EQ(m_t->m_pD3DDevice, nullptr);
-    EXPECT_EQ(countLog(" !!!: pD3Device references left!"), 0);
-    EXPECT_EQ(countLog(" !!!: pD3D references left!"), 0);
-    const std::vector<std::string> want = {"   =: Destroying Textures Manager...", "   +: Done.",
-                                           "   =: Destroying Lights Manager...", "   +: Done.",
-                                           "   =: Destroying Techniques Manager...", "   +: Done.",
-                                           "   =: Destroying Fonts Manager...", "   +: Done.",
-                                           "--==: Done."};
-    std::vector<std::string> got = logFrom("   =: Destroying Textures Manager...");
-    got.resize(want.size());
-    EXPECT_EQ(got, want);
+    EXPECT_EQ(tst::logCount(" !!!: pD3Device references left!"), 0);
+    EXPECT_EQ(tst::logCount(" !!!: pD3D references left!"), 0);
+    for (const char* manager : {"Textures", "Lights", "Techniques", "Fonts"})
+        EXPECT_EQ(tst::logCount(std::string("   =: Destroying ") + manager + " Manager..."), 1) << manager;
+    EXPECT_EQ(tst::logFrom("   =: Destroying Fonts Manager...").at(2), "--==: Done.");
 }
 
+// One check of the rating table (it is data): a band edge and an unknown card.
 TEST(GfxRating, AdapterTable)
 {
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x27), 1);
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x28), 2);
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0xFF), 2);
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x100), 3);
     EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x16F), 3);
     EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x170), 4);
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x10DE, 0x250), 5);
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x1002, 0x4966), 5);
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x1002, 0x5159), 3);
     EXPECT_EQ(CTarnis::GFX_RateAdapter(0x1002, 0x1234), 0);
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x102B, 0x0525), 2);
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x121A, 0x0005), 2);
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x1023, 0x8520), 1);
-    EXPECT_EQ(CTarnis::GFX_RateAdapter(0x0000, 0x0000), 0);
 }
 
 TEST(GfxFormatNames, ConstantNamesAndUnknown)

@@ -3,23 +3,17 @@
 // screenshots, and the lost-device and reset cycle.
 #include <SDL.h>
 
-#include "engine/platform/tns_sdl_internal.h"
+#include "engine/platform/d3d8/d3d8_testing.h"
+#include "engine/platform/win32/tns_sdl_internal.h"
 #include "tests/gfx/gfx_test_support.h"
+#include "tests/support/engine_checks.h"
+#include "tests/support/sdl_events.h"
 
 using gfxtest::GfxTest;
 
 namespace {
 
 constexpr D3DDISPLAYMODE kTiny[] = {{5, 3, 60, D3DFMT_X8R8G8B8}, {4, 2, 60, D3DFMT_X8R8G8B8}};
-
-void pushWindowEvent(HWND window, Uint8 event)
-{
-    SDL_Event ev{};
-    ev.type = SDL_WINDOWEVENT;
-    ev.window.windowID = SDL_GetWindowID(TnsGetSdlWindow(window));
-    ev.window.event = event;
-    ASSERT_EQ(SDL_PushEvent(&ev), 1);
-}
 
 uint32_t le32(const std::string& s, size_t at)
 {
@@ -183,45 +177,7 @@ TEST_F(GfxTest, PresentAppliesTheGammaRampToTheWindowButNotToTheFrontBuffer)
     EXPECT_EQ(picture()[0], 0xFFFFFFFFu);
 }
 
-TEST_F(GfxTest, ScreenshotsAreNumberedBottomUpBitmaps)
-{
-    TnsAdapterDesc d{};
-    d.modes = kTiny;
-    d.modeCount = 2;
-    TNS_D3D8SetAdapter(&d);
-    start(2, false, 4, 2);
-    m_t->GFX_SceneBegin();
-    m_t->GFX_SceneClearScreen(1.0f, 0.0f, 0.0f);
-    m_t->GFX_SceneSetViewport(0, 0, 4, 1);
-    m_t->GFX_SceneClearScreen(0.0f, 0.0f, 1.0f); // top row blue
-    m_t->GFX_SceneEnd();
-    m_t->GFX_ScenePresent();
-    m_t->GFX_SceneMakeScreenshot();
-    m_t->GFX_SceneMakeScreenshot();
-    ASSERT_TRUE(tst::fileExists("screenshot1.bmp"));
-    ASSERT_TRUE(tst::fileExists("screenshot2.bmp"));
-    EXPECT_EQ(countLog("   +: Screenshot saved."), 2);
-    std::string f = tst::readFile("screenshot1.bmp");
-    // Width 4: rows of 12 bytes need no padding.
-    ASSERT_EQ(f.size(), 54u + 4 * 2 * 3);
-    EXPECT_EQ(f.substr(0, 2), "BM");
-    EXPECT_EQ(le32(f, 2), 54u + 24);
-    EXPECT_EQ(le32(f, 6), 0u);
-    EXPECT_EQ(le32(f, 10), 54u);
-    EXPECT_EQ(le32(f, 14), 40u);
-    EXPECT_EQ(le32(f, 18), 4u);
-    EXPECT_EQ(le32(f, 22), 2u);
-    EXPECT_EQ(le32(f, 26), 1u | (24u << 16));
-    EXPECT_EQ(le32(f, 30), 0u);
-    EXPECT_EQ(le32(f, 34), 24u);
-    for (size_t at = 38; at < 54; at += 4) EXPECT_EQ(le32(f, at), 0u);
-    // Bottom row first (red: B, G, R = 0, 0, 255), then the top row (blue).
-    const std::string red = std::string("\x00\x00\xff", 3), blue = std::string("\xff\x00\x00", 3);
-    EXPECT_EQ(f.substr(54, 12), red + red + red + red);
-    EXPECT_EQ(f.substr(66, 12), blue + blue + blue + blue);
-}
-
-TEST_F(GfxTest, ScreenshotRowsArePaddedToFourBytes)
+TEST_F(GfxTest, ScreenshotsAreNumberedBottomUpBitmapsWithPaddedRows)
 {
     TnsAdapterDesc d{};
     d.modes = kTiny;
@@ -229,21 +185,26 @@ TEST_F(GfxTest, ScreenshotRowsArePaddedToFourBytes)
     TNS_D3D8SetAdapter(&d);
     start(2, false, 5, 3);
     m_t->GFX_SceneBegin();
-    m_t->GFX_SceneClearScreen(0.0f, 1.0f, 0.0f);
+    m_t->GFX_SceneClearScreen(1.0f, 0.0f, 0.0f);
+    m_t->GFX_SceneSetViewport(0, 0, 5, 1);
+    m_t->GFX_SceneClearScreen(0.0f, 0.0f, 1.0f); // top row blue
     m_t->GFX_SceneEnd();
     m_t->GFX_ScenePresent();
     m_t->GFX_SceneMakeScreenshot();
+    m_t->GFX_SceneMakeScreenshot();
+    ASSERT_TRUE(tst::fileExists("screenshot2.bmp"));
+    EXPECT_EQ(tst::logCount("   +: Screenshot saved."), 2);
     std::string f = tst::readFile("screenshot1.bmp");
-    // 5 pixels = 15 bytes, padded to 16 per row; sizes include the padding.
+    // 5 pixels = 15 bytes, padded to 16 per row; the sizes include the padding.
     ASSERT_EQ(f.size(), 54u + 16 * 3);
-    EXPECT_EQ(le32(f, 2), 54u + 48);
-    EXPECT_EQ(le32(f, 18), 5u);
-    EXPECT_EQ(le32(f, 22), 3u);
-    EXPECT_EQ(le32(f, 34), 48u);
-    const std::string green = std::string("\x00\xff\x00", 3);
+    EXPECT_EQ(f.substr(0, 2), "BM");
+    const uint32_t header[] = {54 + 48, 0, 54, 40, 5, 3, 1u | (24u << 16), 0, 48, 0, 0, 0, 0};
+    for (size_t i = 0; i < std::size(header); ++i) EXPECT_EQ(le32(f, 2 + 4 * i), header[i]) << i;
+    // Bottom rows first (red: B, G, R = 0, 0, 255), then the top row (blue).
+    const std::string red = std::string("\x00\x00\xff", 3), blue = std::string("\xff\x00\x00", 3);
     for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(f.substr(54 + row * 16, 15), green + green + green + green + green);
-        EXPECT_EQ(f[size_t(54 + row * 16 + 15)], '\0');
+        const std::string& c = row < 2 ? red : blue;
+        EXPECT_EQ(f.substr(54 + size_t(row) * 16, 16), c + c + c + c + c + '\0') << row;
     }
 }
 
@@ -253,19 +214,13 @@ TEST_F(GfxTest, WindowedScreenshotIsRefusedAndCountsNothing)
     m_t->GFX_SceneMakeScreenshot();
     EXPECT_FALSE(tst::fileExists("screenshot1.bmp"));
     EXPECT_EQ(m_t->m_iScreenshotCounter, 0);
-    EXPECT_EQ(countLog(" !: Cannot make a screenshot in windowed mode!"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot make a screenshot in windowed mode!"), 1);
 }
 
 TEST_F(GfxTest, SceneOperationsNeedADevice)
 {
     m_t->GFX_Preinit(800, 600);
-    try {
-        m_t->GFX_SceneBegin();
-        FAIL();
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, 1);
-        EXPECT_EQ(e.m_strDescription, "D3DDevice object was not created!");
-    }
+    EXPECT_EQ(tst::raisedText([&] { m_t->GFX_SceneBegin(); }), "1:D3DDevice object was not created!");
     // Present and render quietly do nothing.
     m_t->GFX_ScenePresent();
     m_t->GFX_SceneRender();
@@ -285,7 +240,7 @@ TEST_F(GfxTest, MinimisedWindowLosesTheDeviceAndRestoringResetsIt)
 
     m_t->GFX_SceneBegin();
     ASSERT_NE(m_t->m_pQuadLocked, nullptr);
-    pushWindowEvent(m_t->m_hGameWindow, SDL_WINDOWEVENT_MINIMIZED);
+    tst::pushWindowEvent(m_t->m_hGameWindow, SDL_WINDOWEVENT_MINIMIZED);
     EXPECT_EQ(m_t->SYS_UpdateAllSystems(), 0);
     // The focus loss unlocked the batch; queuing now drops quads.
     EXPECT_EQ(m_t->m_pQuadLocked, nullptr);
@@ -294,10 +249,10 @@ TEST_F(GfxTest, MinimisedWindowLosesTheDeviceAndRestoringResetsIt)
     m_t->GFX_SceneEnd();
     EXPECT_EQ(dev->TestCooperativeLevel(), D3DERR_DEVICELOST);
     EXPECT_FALSE(m_t->GFX_CheckDevice());
-    EXPECT_EQ(countLog("   +: Device is lost and currently cannot be restored."), 1);
+    EXPECT_EQ(tst::logCount("   +: Device is lost and currently cannot be restored."), 1);
     EXPECT_EQ(dev->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
 
-    pushWindowEvent(m_t->m_hGameWindow, SDL_WINDOWEVENT_RESTORED);
+    tst::pushWindowEvent(m_t->m_hGameWindow, SDL_WINDOWEVENT_RESTORED);
     m_t->SYS_ProcessMessages();
     EXPECT_EQ(dev->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
     // Reset refuses while the default-pool vertex buffer lives.
@@ -305,7 +260,7 @@ TEST_F(GfxTest, MinimisedWindowLosesTheDeviceAndRestoringResetsIt)
     IDirect3DVertexBuffer8* before = m_t->m_pQuadVB;
     m_t->m_iCurrentTexture[0] = 0;
     EXPECT_EQ(m_t->SYS_UpdateAllSystems(), 1);
-    EXPECT_EQ(countLog("   =: D3DDevice is lost. Trying to reset..."), 1);
+    EXPECT_EQ(tst::logCount("   =: D3DDevice is lost. Trying to reset..."), 1);
     EXPECT_EQ(dev->TestCooperativeLevel(), D3D_OK);
     EXPECT_NE(m_t->m_pQuadVB, nullptr);
     EXPECT_EQ(m_t->m_iCurrentTexture[0], -1);

@@ -3,6 +3,7 @@
 // pattern, and the focus-loss unlock.
 #include <cmath>
 
+#include "tests/support/engine_checks.h"
 #include "tests/gfx/gfx_test_support.h"
 
 using gfxtest::GfxTest;
@@ -147,13 +148,7 @@ TEST_F(VQuadTest, TextureCoordinateSetsAndColours)
     EXPECT_EQ(v[3].tv1, 0.4f);
     EXPECT_EQ(v[0].tu2, 0.5f);
     EXPECT_EQ(v[2].tv2, 0.8f);
-    try {
-        m_t->GFX_VQuadSetTexCoords(3, 0, 0, 1, 1);
-        FAIL();
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, 2);
-        EXPECT_EQ(e.m_strDescription, "Wrong texture coordinates set number: must be 1 or 2");
-    }
+    EXPECT_EQ(tst::raisedText([&] { m_t->GFX_VQuadSetTexCoords(3, 0, 0, 1, 1); }), "2:Wrong texture coordinates set number: must be 1 or 2");
     m_t->GFX_VQuadSetColor(1.0f, 0.0f, 0.0f, 0.5f);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(v[i].diffuse, 0x7FFF0000u);

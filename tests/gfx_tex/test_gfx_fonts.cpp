@@ -67,7 +67,7 @@ TEST_F(FontTest, DescriptionLoadsItsTextureAndTechniqueOnDemand)
     m_t->RES_LoadResource("FNT_MAIN");
     ASSERT_EQ(m_t->GFX_FontGetID("FNT_MAIN"), 0);
     EXPECT_EQ(m_t->m_iCurrentFont, 0) << "the font in slot 0 becomes current";
-    EXPECT_EQ(countLog(" !: Cannot find iID of texture with strID = TEX_FONT"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of texture with strID = TEX_FONT"), 1);
     const TRSFONT& f = *m_t->m_pFontsManager->GetItem(0);
     EXPECT_EQ(f.iTextureID, m_t->GFX_TexGetID("TEX_FONT"));
     EXPECT_EQ(f.iTechniqueID, m_t->GFX_TechGetID("TEQ_FONT"));
@@ -84,7 +84,7 @@ TEST_F(FontTest, DescriptionLoadsItsTextureAndTechniqueOnDemand)
 
     // The same description again: a warning and the first font's ID.
     EXPECT_EQ(loadFont(fontXml(kMainAttrs)), 0);
-    EXPECT_EQ(countLog(" !: Warning: Dublicated font!"), 1);
+    EXPECT_EQ(tst::logCount(" !: Warning: Dublicated font!"), 1);
     EXPECT_EQ(m_t->m_pFontsManager->GetSlotCount(), 1);
 }
 
@@ -191,7 +191,7 @@ TEST_F(FontTest, CurrentFontRules)
     EXPECT_EQ(errorOf([&] { m_t->GFX_FontSet(5); }), "2:Cannot set current font: invalid ID. ID = 5");
     EXPECT_EQ(errorOf([&] { m_t->GFX_FontSet("FNT_X"); }), "2:Cannot set current font: invalid ID. strID = FNT_X");
     EXPECT_EQ(m_t->GFX_FontGetID("FNT_X"), -1);
-    EXPECT_EQ(countLog(" !: Cannot find iID of font with strID = FNT_X"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of font with strID = FNT_X"), 1);
     m_t->GFX_FontSet("FNT_MAIN");
     EXPECT_EQ(m_t->m_iCurrentFont, 0);
     CSmartID unbound("FNT_LATER");

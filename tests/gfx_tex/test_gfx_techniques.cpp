@@ -129,11 +129,11 @@ TEST_F(TechTest, PackErrorsDuplicatesAndTheCount)
 {
     pack(R"(<t id="TEQ_A" alphablending="ON"/><t id="TEQ_A" alphablending="OFF"/><x id="TEQ_B"/>)");
     EXPECT_TRUE(tech("TEQ_A").bAlphaBlending) << "the first definition stays";
-    EXPECT_EQ(countLog("   +: 2 techniques loaded."), 1);
+    EXPECT_EQ(tst::logCount("   +: 2 techniques loaded."), 1);
     EXPECT_EQ(errorOf([&] { pack(R"(<t id="TEQ_C"/><t tag="1"/><t id="TEQ_D"/>)"); }), "1:Ivanlid technique ID!");
     EXPECT_GE(m_t->GFX_TechGetID("TEQ_C"), 0) << "techniques before the bad one stay loaded";
     EXPECT_EQ(m_t->GFX_TechGetID("TEQ_D"), -1);
-    EXPECT_EQ(countLog(" !: Cannot find iID of technique with strID = TEQ_D"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of technique with strID = TEQ_D"), 1);
     const std::string wrong = "<techniques><t id=\"TEQ_E\"/></techniques>";
     EXPECT_EQ(errorOf([&] {
                   m_t->GFX_TechLoadPack(reinterpret_cast<const uint8_t*>(wrong.data()), int32_t(wrong.size()));

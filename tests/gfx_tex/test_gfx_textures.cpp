@@ -23,15 +23,15 @@ TEST_F(TexTest, SameStringIDLoadsOnceAndFreedSlotsAreReused)
     EXPECT_EQ(loadPng("TEX_A"), 0);
     EXPECT_EQ(loadPng("TEX_B"), 1);
     EXPECT_EQ(loadPng("TEX_C"), 2);
-    const int loadLines = countLog("   =: Loading texture from memory. ID = TEX_A");
+    const int loadLines = tst::logCount("   =: Loading texture from memory. ID = TEX_A");
     EXPECT_EQ(loadPng("TEX_A"), 0);
-    EXPECT_EQ(countLog("   =: Loading texture from memory. ID = TEX_A"), loadLines) << "second load logs nothing";
+    EXPECT_EQ(tst::logCount("   =: Loading texture from memory. ID = TEX_A"), loadLines) << "second load logs nothing";
     m_t->GFX_TexUnloadByID("TEX_B");
     EXPECT_EQ(loadPng("TEX_D"), 1);
     EXPECT_EQ(smart.GetID(), 1) << "identifiers follow the load";
     EXPECT_EQ(m_t->GFX_TexGetID("TEX_D"), 1);
     EXPECT_EQ(m_t->GFX_TexGetID("TEX_NONE"), -1);
-    EXPECT_EQ(countLog(" !: Cannot find iID of texture with strID = TEX_NONE"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of texture with strID = TEX_NONE"), 1);
     m_t->GFX_TexUnloadByID(1);
     EXPECT_EQ(smart.GetID(), -1) << "unloading by ID unbinds the identifier";
     EXPECT_FALSE(m_t->m_pTexturesManager->IsValidID(1));
@@ -136,11 +136,11 @@ TEST_F(TexTest, UnloadingLogsAndABoundTextureCannotBeReleased)
 {
     start();
     m_t->GFX_TexUnloadByID(-5);
-    std::vector<std::string> got = logFrom("   =: Unloading texture, iID = -5");
+    std::vector<std::string> got = tst::logFrom("   =: Unloading texture, iID = -5");
     got.resize(2);
     EXPECT_EQ(got, (std::vector<std::string>{"   =: Unloading texture, iID = -5", " !: Failed."}));
     m_t->GFX_TexUnloadByID("TEX_NONE");
-    got = logFrom("   =: Unloading texture, strID = TEX_NONE");
+    got = tst::logFrom("   =: Unloading texture, strID = TEX_NONE");
     got.resize(2);
     EXPECT_EQ(got, (std::vector<std::string>{"   =: Unloading texture, strID = TEX_NONE", " !: Failed."}));
 
@@ -150,5 +150,5 @@ TEST_F(TexTest, UnloadingLogsAndABoundTextureCannotBeReleased)
     // The program would end here; its shutdown must still release everything
     // exactly once (the sanitizer build checks the texture is not freed twice).
     m_t->GFX_Deinit();
-    EXPECT_EQ(countLog(" !!!: pD3Device references left!"), 0);
+    EXPECT_EQ(tst::logCount(" !!!: pD3Device references left!"), 0);
 }

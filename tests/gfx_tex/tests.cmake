@@ -1,9 +1,6 @@
 tarnis_test(test_gfx_tex
-  ${CMAKE_CURRENT_LIST_DIR}/image_files.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/test_image_decode.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/test_image_resample.cpp
+  ${CMAKE_SOURCE_DIR}/tests/platform/image/image_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tex_fixture.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/test_d3dx.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_gfx_textures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_gfx_techniques.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_gfx_fonts.cpp)

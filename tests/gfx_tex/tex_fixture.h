@@ -8,7 +8,7 @@
 
 #include "engine/res/ctarnis_utils_csmartid.h"
 #include "tests/gfx/gfx_test_support.h"
-#include "tests/gfx_tex/image_files.h"
+#include "tests/platform/image/image_files.h"
 
 namespace textest {
 

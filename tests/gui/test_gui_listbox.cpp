@@ -1,5 +1,5 @@
 // List boxes and scroll boxes driven by mouse and keyboard input.
-#include "engine/platform/dinput8.h"
+#include "engine/platform/dinput8/dinput8.h"
 #include "tests/gui/gui_fixture.h"
 
 namespace guitest {

@@ -1,6 +1,6 @@
 // Scroll bars: slider geometry, values from the wheel, the keys, the mouse
 // and the game, and the bar's inactivity over an empty range.
-#include "engine/platform/dinput8.h"
+#include "engine/platform/dinput8/dinput8.h"
 #include "gui/classes/trsgui_stdclass_scrollbar.h"
 #include "tests/gui/gui_fixture.h"
 

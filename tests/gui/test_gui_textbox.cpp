@@ -1,5 +1,5 @@
 // Text boxes: input focus by mouse and keys, typing, Backspace and the caret.
-#include "engine/platform/dinput8.h"
+#include "engine/platform/dinput8/dinput8.h"
 #include "gui/classes/trsgui_stdclass_textbox.h"
 #include "tests/gui/gui_fixture.h"
 

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "engine/core/tns_window.h"
-#include "engine/platform/tns_sdl_internal.h"
+#include "engine/platform/win32/tns_sdl_internal.h"
+#include "engine/platform/win32/tns_win32_testing.h"
+#include "tests/support/sdl_events.h"
 #include "tests/support/test_support.h"
 
 namespace inptest {
@@ -91,14 +93,7 @@ protected:
         push(ev);
     }
 
-    void pushWindowEvent(Uint8 event)
-    {
-        SDL_Event ev{};
-        ev.type = SDL_WINDOWEVENT;
-        ev.window.windowID = windowId();
-        ev.window.event = event;
-        push(ev);
-    }
+    void pushWindowEvent(Uint8 event) { ASSERT_TRUE(tst::pushWindowEvent(m_tarnis->m_hGameWindow, event)); }
 
     // One pass of the main loop's update step; 1 when the systems were updated.
     int frame() { return m_tarnis->SYS_UpdateAllSystems(); }
@@ -110,13 +105,6 @@ protected:
         ASSERT_EQ(frame(), 1);
         pushKey(scancode, false);
         ASSERT_EQ(frame(), 1);
-    }
-
-    int countLines(const std::string& line)
-    {
-        int n = 0;
-        for (const auto& l : tst::readLines("gamelog.txt")) n += (l == line);
-        return n;
     }
 
     CTarnis* m_tarnis = nullptr;

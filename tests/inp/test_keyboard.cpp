@@ -1,6 +1,7 @@
 // The keyboard as the engine sees it, fed by injected SDL key events: start and
 // end, click detection, text entry with its fixed character map, key names, and
 // the device lost across a focus change.
+#include "tests/support/engine_checks.h"
 #include "tests/inp/inp_fixture.h"
 
 namespace {
@@ -10,14 +11,10 @@ using inptest::InputTest;
 TEST_F(InputTest, StartBeforeGraphicsRaisesItsMessage)
 {
     CreateGameWindow(&m_window, 800, 600, true);
-    try {
-        m_tarnis->INP_Init();
-        FAIL() << "no exception";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, EHS_TYPE_GAME);
-        EXPECT_EQ(e.m_iCode, 0);
-        EXPECT_EQ(e.m_strDescription, "Input system should be initialized after graphics system!");
-    }
+    const CEHSException e = tst::raised([&] { m_tarnis->INP_Init(); });
+    EXPECT_EQ(e.m_iType, EHS_TYPE_GAME);
+    EXPECT_EQ(e.m_iCode, 0);
+    EXPECT_EQ(e.m_strDescription, "Input system should be initialized after graphics system!");
     // The failed start is still ended in order by the destructor (TearDown).
     EXPECT_TRUE(m_tarnis->m_bInputReady);
     EXPECT_EQ(m_tarnis->m_pDirectInput, nullptr);
@@ -34,23 +31,24 @@ TEST_F(InputTest, StartAndEndLogTheirLinesAndAcquireBothDevices)
     EXPECT_EQ(m_tarnis->m_pKeyboard, nullptr);
     EXPECT_EQ(m_tarnis->m_pMouse, nullptr);
     EXPECT_EQ(m_tarnis->m_pDirectInput, nullptr);
-    EXPECT_EQ(countLines("--==: Initializing Input Subsystem..."), 1);
-    EXPECT_EQ(countLines("--==: Deinitializing Input Subsystem..."), 1);
-    EXPECT_EQ(countLines("   +: Done."), 2);
+    EXPECT_EQ(tst::logCount("--==: Initializing Input Subsystem..."), 1);
+    EXPECT_EQ(tst::logCount("--==: Deinitializing Input Subsystem..."), 1);
+    EXPECT_EQ(tst::logCount("   +: Done."), 2);
 }
 
 TEST_F(InputTest, StartInTheBackgroundLogsTheAcquireFailuresAndRecoversOnFocus)
 {
     CreateGameWindow(&m_window, 800, 600, true);
     g_bWindowActive = false;
+    TNS_SetActiveWindow(nullptr);
     m_tarnis->m_bGraphicsDeviceReady = true;
     m_tarnis->INP_Init();
     EXPECT_FALSE(m_tarnis->m_bKeyboardAcquired);
     EXPECT_FALSE(m_tarnis->m_bMouseAcquired);
-    EXPECT_EQ(countLines(" !: Cannot acquire keyboard!"), 1);
-    EXPECT_EQ(countLines(" !: Cannot acquire mouse!"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot acquire keyboard!"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot acquire mouse!"), 1);
     // DIERR_OTHERAPPHASPRIO as a signed decimal, after each of the two lines.
-    EXPECT_EQ(countLines(" !: -2147024891"), 2);
+    EXPECT_EQ(tst::logCount(" !: -2147024891"), 2);
 
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     pushKey(SDL_SCANCODE_Q, true);
@@ -212,9 +210,9 @@ TEST_F(InputTest, DeviceLostAcrossAFocusChangeIsReacquired)
     EXPECT_TRUE(m_tarnis->m_bKeyboardAcquired);
     EXPECT_FALSE(m_tarnis->INP_KeyboardIsKeyPressed(DIK_W));
     EXPECT_TRUE(m_tarnis->INP_KeyboardIsKeyClicked(DIK_S));
-    EXPECT_EQ(countLines("FOCUS LOST"), 1);
-    EXPECT_EQ(countLines("FOCUS GAINED"), 1);
-    EXPECT_EQ(countLines(" !: Cannot acquire keyboard!"), 0);
+    EXPECT_EQ(tst::logCount("FOCUS LOST"), 1);
+    EXPECT_EQ(tst::logCount("FOCUS GAINED"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot acquire keyboard!"), 0);
 }
 
 TEST_F(InputTest, SamplingWithoutFocusReadsNoKeys)
@@ -226,6 +224,7 @@ TEST_F(InputTest, SamplingWithoutFocusReadsNoKeys)
     // and both states read as nothing down.
     m_tarnis->m_bKeyboardAcquired = false;
     g_bWindowActive = false;
+    TNS_SetActiveWindow(nullptr);
     m_tarnis->INP_Update();
     EXPECT_EQ(m_tarnis->INP_KeyboardGetAnyPressedKey(), 0);
     EXPECT_FALSE(m_tarnis->INP_KeyboardIsKeyClicked(DIK_W));

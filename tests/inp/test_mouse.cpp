@@ -187,7 +187,7 @@ TEST_F(InputTest, ClickReachesTheEngineAfterTheRealGraphicsStart)
     m_tarnis->GFX_Init(3, true);
     m_tarnis->INP_Init();
     m_window = nullptr; // the graphics end destroys its window
-    EXPECT_EQ(countLines(" !: Cannot acquire mouse!"), 0);
+    EXPECT_EQ(tst::logCount(" !: Cannot acquire mouse!"), 0);
     pushMotion(200, 150);
     pushButton(SDL_BUTTON_LEFT, true);
     ASSERT_EQ(frame(), 1);

@@ -1,3 +1,4 @@
-tarnis_test(test_platform
-  ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp)
-target_link_libraries(test_platform PRIVATE PkgConfig::SDL2)
+# The platform layers' tests mirror engine/platform: one folder and program per layer.
+foreach(layer win32 d3d8 raster image dinput8 audio seam)
+  include(${CMAKE_CURRENT_LIST_DIR}/${layer}/tests.cmake)
+endforeach()

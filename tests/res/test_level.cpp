@@ -63,6 +63,13 @@ TEST_F(LevelPack, LimitsOfSizesAndBarriers)
               "Error in RESLOAD_Level: invalid level size X!");
     EXPECT_EQ(loadError(R"(<boarddata sizex="3" sizey="0"/>)").m_strDescription,
               "Error in RESLOAD_Level: invalid level size Y!");
+    // Beyond 256 cells a side is refused like too small; 256 itself loads.
+    EXPECT_EQ(loadError(R"(<boarddata sizex="257" sizey="5"/>)").m_strDescription,
+              "Error in RESLOAD_Level: invalid level size X!");
+    EXPECT_EQ(loadError(R"(<boarddata sizex="3" sizey="2147483647"/>)").m_strDescription,
+              "Error in RESLOAD_Level: invalid level size Y!");
+    load(R"(<boarddata sizex="256" sizey="256"/>)");
+    EXPECT_EQ(g_LevelDesc.m_iSizeY, 256);
     EXPECT_EQ(loadError(R"(<boarddata sizey="3"/>)").m_strDescription,
               "Error in RESLOAD_Level : There is no level size X in XML!");
     EXPECT_EQ(loadError(R"(<boarddata sizex="3" sizey=""/>)").m_strDescription,

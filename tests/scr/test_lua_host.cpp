@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/core/tns_window.h"
+#include "tests/support/engine_checks.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -22,54 +23,19 @@ protected:
     {
         m_tarnis->SCR_LoadScriptFromBuffer(code, strlen(code), name);
     }
-    CEHSException runError(const char* code)
-    {
-        try {
-            run(code);
-        } catch (const CEHSException& e) {
-            return e;
-        }
-        return CEHSException(-1, 0, "no error", "", 0);
-    }
-    CEHSException callError(const char* fn)
-    {
-        try {
-            m_tarnis->SCR_CallFunction(fn, -1);
-        } catch (const CEHSException& e) {
-            return e;
-        }
-        return CEHSException(-1, 0, "no error", "", 0);
-    }
+    CEHSException runError(const char* code) { return tst::raised([&] { run(code); }); }
+    CEHSException callError(const char* fn) { return tst::raised([&] { m_tarnis->SCR_CallFunction(fn, -1); }); }
 
     CTarnis* m_tarnis = nullptr;
 };
 
 TEST_F(LuaHostTest, StartLogsItsStepsAndRefusesASecondStart)
 {
-    auto lines = tst::readLines("gamelog.txt");
-    std::vector<std::string> expected = {
-        "|---------------------------------------------------|",
-        "--==: Initializing Scripts Subsystem...",
-        "",
-        "   =:    Creating Lua state...",
-        "   +:    Done.",
-        "",
-        "",
-        "   =:    Initializing standart Lua libraries...",
-        "   +:    Done.",
-        "",
-        "   +: Done.",
-        "|---------------------------------------------------|",
-        "",
-    };
-    EXPECT_EQ(lines, expected);
-    try {
-        m_tarnis->SCR_Init();
-        FAIL();
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, 1);
-        EXPECT_EQ(e.m_strDescription, "Script subsystem reinitialization!");
-    }
+    for (const char* line : {"--==: Initializing Scripts Subsystem...", "   =:    Creating Lua state...",
+                             "   =:    Initializing standart Lua libraries..."})
+        EXPECT_EQ(tst::logCount(line), 1) << line;
+    EXPECT_EQ(tst::logCount("   +:    Done."), 2);
+    EXPECT_EQ(tst::raisedText([&] { m_tarnis->SCR_Init(); }), "1:Script subsystem reinitialization!");
 }
 
 TEST_F(LuaHostTest, OnlyBaseMathAndIoAreOpen)
@@ -215,15 +181,7 @@ TEST(LuaValue, AccessorsRefuseOtherTypes)
         {[&] { fn.GetString(); }, "CLuaValue error: cannot return string because of different status!"},
         {[&] { text.GetFunction(); }, "CLuaValue error: cannot return function because of different status!"},
     };
-    for (const Case& c : cases) {
-        try {
-            c.call();
-            ADD_FAILURE() << c.message;
-        } catch (const CEHSException& e) {
-            EXPECT_EQ(e.m_iType, 1);
-            EXPECT_EQ(e.m_strDescription, c.message);
-        }
-    }
+    for (const Case& c : cases) EXPECT_EQ(tst::raisedText(c.call), std::string("1:") + c.message);
 }
 
 // A native function that fails the way engine operations do.
@@ -257,16 +215,12 @@ TEST_F(LuaHostTest, EngineErrorsPassThroughScriptsUnchanged)
         "local ok = pcall(pcall, native_throws)\nswallowed = true",
     };
     for (const char* code : scripts) {
-        try {
-            run(code);
-            ADD_FAILURE() << "not raised: " << code;
-        } catch (const CEHSException& e) {
-            EXPECT_EQ(e.m_iType, 2) << code;
-            EXPECT_EQ(e.m_iCode, 77);
-            EXPECT_EQ(e.m_strDescription, "Invalid sound ID: 9");
-            EXPECT_EQ(e.m_strFile, "tests/scr/test_lua_host.cpp");
-            EXPECT_EQ(e.m_iLine, g_throwLine);
-        }
+        const CEHSException e = tst::raised([&] { run(code); });
+        EXPECT_EQ(e.m_iType, 2) << code;
+        EXPECT_EQ(e.m_iCode, 77);
+        EXPECT_EQ(e.m_strDescription, "Invalid sound ID: 9");
+        EXPECT_EQ(e.m_strFile, "tests/scr/test_lua_host.cpp");
+        EXPECT_EQ(e.m_iLine, g_throwLine);
         lua_State* L = m_tarnis->SCR_GetLuaState();
         EXPECT_EQ(lua_gettop(L), 0);
         lua_getglobal(L, "swallowed");
@@ -363,12 +317,8 @@ TEST(LuaHost, EndWithoutStartIsAnInternalError)
 {
     tst::ScratchDir dir;
     CTarnis t;
-    try {
-        t.SCR_Deinit();
-        FAIL();
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_strDescription, "Internal error - scripts subsystem was not initialized!");
-    }
+    EXPECT_EQ(tst::raised([&] { t.SCR_Deinit(); }).m_strDescription,
+              "Internal error - scripts subsystem was not initialized!");
 }
 
 } // namespace

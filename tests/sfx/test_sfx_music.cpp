@@ -3,9 +3,10 @@
 // levels, and the ID and window gates.
 #include "engine/core/ctarnis.h"
 #include "engine/core/titemsmanager.h"
-#include "engine/platform/bass.h"
+#include "engine/platform/audio/bass.h"
 #include "engine/sfx/ctarnis_sfx_classes.h"
-#include "tests/sfx/sfx_test_audio.h"
+#include "tests/sfx/sfx_engine_test.h"
+#include "tests/support/engine_checks.h"
 
 namespace {
 
@@ -109,18 +110,12 @@ TEST_F(SfxMusic, IdsLoadingAndGates)
 {
     EXPECT_EQ(m_engine->SFX_LoadMusic("song.mod", "MUS_A", 0, 0, 0, 0), 0);
     EXPECT_EQ(m_engine->SFX_LoadMusic("song.mod", "MUS_A", 0, 0, 0, 1), 0);
-    EXPECT_EQ(logCount("  -=: Loading music: MUS_A"), 1);
+    EXPECT_EQ(tst::logCount("  -=: Loading music: MUS_A"), 1);
     EXPECT_EQ(m_engine->SFX_GetMusicID("MUS_A"), 0);
     EXPECT_EQ(m_engine->SFX_GetMusicID("MUS_X"), -1);
-    EXPECT_EQ(logCount(" !: Cannot find iID of music with strID = MUS_X"), 1);
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of music with strID = MUS_X"), 1);
 
-    try {
-        m_engine->SFX_MusicPlay(-1, false, 0);
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, EHS_TYPE_GAME);
-        EXPECT_EQ(e.m_strDescription, "Invalid music id!");
-    }
+    EXPECT_EQ(tst::raisedText([&] { m_engine->SFX_MusicPlay(-1, false, 0); }), "2:Invalid music id!");
     g_bWindowActive = false;
     m_engine->SFX_MusicPlay(-1, false, 0);
     m_engine->SFX_MusicPlay(0, false, 0);
@@ -129,40 +124,23 @@ TEST_F(SfxMusic, IdsLoadingAndGates)
 
     // A pending ID without a music behind it fails when its turn comes.
     m_engine->SFX_MusicPlay(9, false, 0);
-    try {
-        m_engine->SFX_Update();
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_strDescription, "Cannot play music - invalid ID!");
-    }
-    try {
-        m_engine->SFX_MusicGetStatus();
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_strDescription, "Cannot get music status - invalid ID!");
-    }
+    EXPECT_EQ(tst::raised([&] { m_engine->SFX_Update(); }).m_strDescription, "Cannot play music - invalid ID!");
+    EXPECT_EQ(tst::raised([&] { m_engine->SFX_MusicGetStatus(); }).m_strDescription,
+              "Cannot get music status - invalid ID!");
 }
 
 TEST_F(SfxMusic, UndecodableModulesRaiseCannotLoadMusic)
 {
     tst::writeFile("bad.mod", std::string(500, 'q'));
-    try {
-        m_engine->SFX_LoadMusic("bad.mod", "MUS_BAD", 0, 0, 0, 1);
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_strDescription, "Cannot load music!");
-        EXPECT_EQ(e.m_iCode, BASS_ERROR_FORMAT);
-    }
+    const CEHSException bad = tst::raised([&] { m_engine->SFX_LoadMusic("bad.mod", "MUS_BAD", 0, 0, 0, 1); });
+    EXPECT_EQ(bad.m_strDescription, "Cannot load music!");
+    EXPECT_EQ(bad.m_iCode, BASS_ERROR_FORMAT);
     // A plain music finds out when it is first played.
     const int32_t m = m_engine->SFX_LoadMusic("bad.mod", "MUS_LATER", 0, 0, 0, 0);
     m_engine->SFX_MusicPlay(m, false, 0);
-    try {
-        m_engine->SFX_Update();
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_strDescription, "Cannot load music!");
-        EXPECT_EQ(e.m_iType, EHS_TYPE_GENERAL);
-    }
+    const CEHSException e = tst::raised([&] { m_engine->SFX_Update(); });
+    EXPECT_EQ(e.m_strDescription, "Cannot load music!");
+    EXPECT_EQ(e.m_iType, EHS_TYPE_GENERAL);
 }
 
 } // namespace

@@ -8,25 +8,15 @@
 #include "engine/core/ctarnis.h"
 #include "engine/core/titemsmanager.h"
 #include "engine/sfx/ctarnis_sfx_classes.h"
-#include "tests/sfx/sfx_test_audio.h"
+#include "tests/support/engine_checks.h"
+#include "tests/sfx/sfx_engine_test.h"
 
 namespace {
-
-template <class F>
-std::string plainError(F&& f)
-{
-    try {
-        f();
-    } catch (const char* text) {
-        return text;
-    }
-    return "";
-}
 
 TEST(SfxRandomizer, BoundsFollowTheWeightsAndErrorsArePlainTexts)
 {
     TRandomizer<int> r;
-    EXPECT_EQ(plainError([&] { r.GetRandomValue(); }), "No values were thrown in randomizer!");
+    EXPECT_EQ(tst::thrownText([&] { r.GetRandomValue(); }), "No values were thrown in randomizer!");
     r.Throw(1, 10);
     EXPECT_EQ(r.GetRandomValue(), 1);
     r.Throw(2, 30);
@@ -44,7 +34,7 @@ TEST(SfxRandomizer, BoundsFollowTheWeightsAndErrorsArePlainTexts)
     TRandomizer<int> zero;
     zero.Throw(1, 0);
     zero.Throw(2, 0);
-    EXPECT_EQ(plainError([&] { zero.GetRandomValue(); }), "Error in TRandomizer::GetRandomValue!")
+    EXPECT_EQ(tst::thrownText([&] { zero.GetRandomValue(); }), "Error in TRandomizer::GetRandomValue!")
         << "weights summing to nothing leave nothing to draw";
 }
 
@@ -73,7 +63,7 @@ TEST_F(SfxPlaylists, NextTrackIsNeverTheOneThatJustEnded)
 {
     const int32_t pl = loadList(R"(<playlist id="PL_ALL" tag="2"><t id="MUS_A"/><t id="MUS_B"/><t id="MUS_C"/></playlist>)");
     EXPECT_EQ(m_engine->m_pPlaylistsManager->GetTag(pl), 2);
-    EXPECT_EQ(logCount("   =: New playlist contains 3 entries."), 1);
+    EXPECT_EQ(tst::logCount("   =: New playlist contains 3 entries."), 1);
     m_engine->SFX_PlaylistSet("PL_ALL");
     m_engine->SFX_Update();
     ASSERT_NE(m_engine->m_iCurrentMusic, -1) << "nothing was playing: the first track starts at once";
@@ -109,7 +99,7 @@ TEST_F(SfxPlaylists, SingleEntryRepeatsAndADoubledEntryRunsDry)
     m_engine->SFX_Update();
     EXPECT_EQ(m_engine->m_iCurrentMusic, 0);
     m_engine->SFX_MusicStop(0);
-    EXPECT_EQ(plainError([&] { m_engine->SFX_Update(); }), "No values were thrown in randomizer!");
+    EXPECT_EQ(tst::thrownText([&] { m_engine->SFX_Update(); }), "No values were thrown in randomizer!");
 }
 
 TEST_F(SfxPlaylists, SetFadesTheMusicAndStopEndsTheList)
@@ -139,32 +129,16 @@ TEST_F(SfxPlaylists, FileErrorsDuplicatesAndInvalidIds)
 {
     const int32_t first = loadList(R"(<playlist id="PL_X" tag="0"><t id="MUS_A"/></playlist>)");
     EXPECT_EQ(loadList(R"(<playlist id="PL_X" tag="0"><t id="MUS_B"/><t id="MUS_C"/></playlist>)"), first);
-    EXPECT_EQ(logCount(" !: Warning: Dublicated playlist!"), 1);
+    EXPECT_EQ(tst::logCount(" !: Warning: Dublicated playlist!"), 1);
     EXPECT_EQ(m_engine->m_pPlaylistsManager->GetItem(first)->m_vecEntries.size(), 1u);
     EXPECT_EQ(m_engine->SFX_GetPlaylistID("PL_X"), first);
     EXPECT_EQ(m_engine->SFX_GetPlaylistID("PL_NONE"), -1);
-    EXPECT_EQ(logCount(" !: Cannot find iID of playlist with strID = PL_NONE"), 1);
-    try {
-        loadList(R"(<playlists id="PL_Y"/>)");
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, EHS_TYPE_GAME);
-        EXPECT_EQ(e.m_strDescription, "XML file doesn't contain playlist data!");
-    }
-    try {
-        m_engine->SFX_PlaylistSet("PL_NONE");
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_iType, EHS_TYPE_GAME);
-        EXPECT_EQ(e.m_strDescription, "Invalid playlist ID!");
-    }
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of playlist with strID = PL_NONE"), 1);
+    EXPECT_EQ(tst::raisedText([&] { loadList(R"(<playlists id="PL_Y"/>)"); }), "2:XML file doesn't contain playlist data!");
+    EXPECT_EQ(tst::raisedText([&] { m_engine->SFX_PlaylistSet("PL_NONE"); }), "2:Invalid playlist ID!");
     m_engine->SFX_PlaylistSet(42);
-    try {
-        m_engine->SFX_Update();
-        ADD_FAILURE() << "no error";
-    } catch (const CEHSException& e) {
-        EXPECT_EQ(e.m_strDescription, "Internal error - invalid playlist ID!");
-    }
+    const CEHSException e = tst::raised([&] { m_engine->SFX_Update(); });
+    EXPECT_EQ(e.m_strDescription, "Internal error - invalid playlist ID!");
 }
 
 // The three loaders through the resource manager: a playlist loads the music it
@@ -205,10 +179,10 @@ TEST_F(SfxPlaylists, ResourcesLoadSoundsMusicAndPlaylists)
     EXPECT_EQ(m_engine->m_pPlaylistsManager->GetItem(pl)->m_vecEntries, expected);
     EXPECT_EQ(m_engine->m_pPlaylistsManager->GetTag(pl), 4) << "the file's tag, not the resource's";
     EXPECT_TRUE(m_engine->m_pMusicManager->GetItem(expected[0])->m_bLoaded) << "data1 = 1 preloads";
-    EXPECT_EQ(logCount(" !: Cannot find iID of music with strID = MUS_NONE"), 2);
+    EXPECT_EQ(tst::logCount(" !: Cannot find iID of music with strID = MUS_NONE"), 2);
 
     m_engine->RES_LoadResource("PL_EMPTY");
-    EXPECT_EQ(logCount("   =: New playlist contains 0 entries."), 1);
+    EXPECT_EQ(tst::logCount("   =: New playlist contains 0 entries."), 1);
     m_engine->SFX_PlaylistSet("PL_EMPTY");
     m_engine->SFX_Update();
     EXPECT_EQ(m_engine->m_iCurrentMusic, -1) << "an empty playlist plays nothing";

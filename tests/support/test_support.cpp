@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <csignal>
@@ -66,6 +67,35 @@ void writeFile(const std::string& path, const std::string& content)
 {
     std::ofstream out(path, std::ios::binary);
     out << content;
+}
+
+int logCount(const std::string& line)
+{
+    int n = 0;
+    for (const std::string& l : readLines("gamelog.txt")) n += l == line;
+    return n;
+}
+
+std::vector<std::string> logFrom(const std::string& from)
+{
+    std::vector<std::string> all = readLines("gamelog.txt");
+    auto first = std::find(all.begin(), all.end(), from);
+    return std::vector<std::string>(first, all.end());
+}
+
+EnvGuard::EnvGuard(const char* name, const char* value) : m_name(name)
+{
+    const char* old = getenv(name);
+    m_had = old != nullptr;
+    if (old) m_old = old;
+    if (value) setenv(name, value, 1);
+    else unsetenv(name);
+}
+
+EnvGuard::~EnvGuard()
+{
+    if (m_had) setenv(m_name.c_str(), m_old.c_str(), 1);
+    else unsetenv(m_name.c_str());
 }
 
 ChildResult runInChild(const std::function<int()>& fn, int timeoutMs)

@@ -1,5 +1,6 @@
 // Helpers shared by the test programs: a scratch working directory per test,
-// reading files back, and running code in a child process.
+// reading files and the engine's log back, environment guards, and running code
+// in a child process. Engine-free, so the cores' tests link only what they test.
 #pragma once
 
 #include <functional>
@@ -35,6 +36,24 @@ std::string readFile(const std::string& path);
 // Lines without their line ends; a last line without an end is kept.
 std::vector<std::string> readLines(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
+
+// Lines of the log (gamelog.txt in the working directory) equal to line.
+int logCount(const std::string& line);
+// The log from its first line equal to from (empty when there is none).
+std::vector<std::string> logFrom(const std::string& from);
+
+// Sets (or, for null, removes) an environment variable for its own lifetime.
+class EnvGuard {
+public:
+    EnvGuard(const char* name, const char* value);
+    ~EnvGuard();
+    EnvGuard(const EnvGuard&) = delete;
+    EnvGuard& operator=(const EnvGuard&) = delete;
+
+private:
+    std::string m_name, m_old;
+    bool m_had = false;
+};
 
 struct ChildResult {
     bool exited = false; // ended by exit(), not by a signal

@@ -24,7 +24,7 @@
 #include <memory>
 
 #include "engine/core/tns_window.h"
-#include "engine/platform/dinput8.h"
+#include "engine/platform/dinput8/dinput8.h"
 #include "gui/trsgui_ctarnisgui.h"
 
 namespace {

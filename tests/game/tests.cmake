@@ -1,0 +1,7 @@
+# The game's rules, screens' flow and high-score file, on small data made by
+# the tests; the sound of a move is caught by the capture device.
+tarnis_test(test_game
+  ${CMAKE_CURRENT_LIST_DIR}/test_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_highscore.cpp
+  ${CMAKE_SOURCE_DIR}/tests/sfx/sfx_test_audio.cpp)
+target_link_libraries(test_game PRIVATE quoril_game PkgConfig::SNDFILE)
