@@ -13,7 +13,7 @@
 #include "game/resload_functions.h"
 #include "game/solver/quoril_solver.h"
 #include "gui/trsgui_ctarnisgui.h"
-#include "tests/sfx/sfx_test_audio.h"
+#include "tests/sfx/sfx_engine_test.h"
 
 namespace {
 
