@@ -280,13 +280,20 @@ TEST_F(GfxTest, MinimisedWindowLosesTheDeviceAndRestoringResetsIt)
     dev->SetTexture(0, nullptr);
 }
 
-TEST_F(GfxTest, FullScreenPresentsKeepToTheRefreshRate)
+TEST_F(GfxTest, PresentsKeepToTheRefreshRateFullScreenAndWindowed)
 {
-    start();
-    const DWORD begin = timeGetTime();
-    for (int i = 0; i < 7; ++i) m_t->GFX_ScenePresent();
-    // Paced to a 60 Hz refresh (the dummy display's), seven presents span at
-    // least five refresh periods even when the first one finds its deadline
-    // already passed; unpaced they would take no time at all.
-    EXPECT_GE(timeGetTime() - begin, 66u);
+    for (bool windowed : {false, true}) {
+        SCOPED_TRACE(windowed ? "windowed" : "full screen");
+        if (windowed) {
+            TearDown();
+            SetUp();
+        }
+        start(windowed ? 3 : 2, windowed);
+        const DWORD begin = timeGetTime();
+        for (int i = 0; i < 7; ++i) m_t->GFX_ScenePresent();
+        // Paced to a 60 Hz refresh (the dummy display's), seven presents span at
+        // least five refresh periods even when the first one finds its deadline
+        // already passed; unpaced they would take no time at all.
+        EXPECT_GE(timeGetTime() - begin, 66u);
+    }
 }

@@ -311,9 +311,10 @@ HRESULT TnsD3DDevice::Present(const RECT*, const RECT*, HWND, const void*)
         const bool gamma = !m_gammaIdentity;
         m_presenter->show(frontPixels(), m_target.pitch, gamma ? m_lut[0] : nullptr, gamma ? m_lut[1] : nullptr,
                           gamma ? m_lut[2] : nullptr);
-        // Full screen, the default interval waits for the display's refresh;
-        // windowed presents are immediate.
-        if (!m_params.Windowed && m_params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE)
+        // Every present keeps to the display's refresh, a window's as well as
+        // full screen's default interval: drawing faster than the display shows
+        // only burns a core. An immediate full-screen interval does not wait.
+        if (m_params.Windowed || m_params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE)
             m_presenter->waitForRetrace();
     }
     return D3D_OK;
