@@ -51,7 +51,8 @@ asan-build: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 
 asan: asan-build
-	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS) --timeout 600
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan-suppressions.txt \
+		ctest --output-on-failure -j $(JOBS) --timeout 600
 
 # Every fuzz target for FUZZ_SECONDS each, then a table of executions and crashes.
 fuzz-build: deps
