@@ -1,10 +1,16 @@
 # Entry points for people and CI. Everything a fresh Debian 12 machine needs is set up here.
 BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
+FUZZ_SECONDS ?= 120
 BENCH_DIR ?= build-bench
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench asan clang clean assets pak run-pak
+# Error reports name source files relative to the project root (a prefix map on
+# the absolute paths); a ccache base_dir would hand the compiler relative paths
+# and reuse objects compiled that way, so it is switched off for our builds.
+export CCACHE_BASEDIR =
+
+.PHONY: all deps configure build run test bench asan asan-build fuzz fuzz-build clang clean assets pak run-pak
 
 all: build
 
@@ -37,11 +43,24 @@ run-pak: configure
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
-# AddressSanitizer + UndefinedBehaviorSanitizer build of the whole suite.
-asan: deps
-	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARNIS_SANITIZE=ON >/dev/null
+# AddressSanitizer + UndefinedBehaviorSanitizer (LeakSanitizer on) build of the
+# whole suite with clang; the same build holds the fuzz targets, so CI compiles
+# the tree twice, not three times.
+asan-build: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNIS_FUZZ=ON >/dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+asan: asan-build
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan-suppressions.txt \
+		ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# Every fuzz target for FUZZ_SECONDS each, then a table of executions and crashes.
+fuzz-build: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNIS_FUZZ=ON >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS) --target fuzz_all
+
+fuzz: fuzz-build
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(JOBS) fuzz/run.sh $(ASAN_DIR)
 
 # Warnings-as-errors check with clang.
 clang: deps

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/core/ctarnis.h"
+#include "engine/res/ctarnis_res_main.h"
 #include "engine/res/ctarnis_utils_cxmlparser.h"
 #include "engine/res/ctarnis_utils_numtext.h"
 
@@ -35,6 +36,7 @@ void RESLOAD_Level(const uint8_t* data, int32_t size, const char*, int32_t, int3
     CXMLParser parser;
     parser.LoadFromBuffer(data, size, tarnis && tarnis->m_bXMLEncryptMode);
     parser.Parse();
+    res::warnIfIncomplete(parser);
     CXMLNode* root = parser.GetRoot();
     if (strcmp(root->GetName(), "boarddata") != 0)
         EHS_THROW(EHS_TYPE_GENERAL, 0, "Cannot load level data: invalid XML root node name!");

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/core/ctarnis.h"
+#include "engine/res/ctarnis_res_main.h"
 #include "engine/res/ctarnis_utils_cxmlparser.h"
 #include "engine/res/ctarnis_utils_numtext.h"
 #include "gui/trsgui_ctarnisgui.h"
@@ -24,6 +25,7 @@ void loadXML(const uint8_t* data, int32_t size, Reader read)
     CXMLParser parser;
     parser.LoadFromBuffer(data, size, CTarnis::Instance()->m_bXMLEncryptMode);
     parser.Parse();
+    res::warnIfIncomplete(parser);
     read(parser.GetRoot());
 }
 

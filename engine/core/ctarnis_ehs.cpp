@@ -1,7 +1,11 @@
 // CEHSException, its error-log report and the machine-fault translator.
 #include "engine/core/ctarnis_ehs.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <ctime>
 #include <utility>
 
 #include "engine/platform/win32/tns_win32.h"
@@ -88,8 +92,81 @@ const char* EHS_FaultDescription(unsigned int code)
     return nullptr;
 }
 
+namespace {
+
+// The translated fault: once handled (the thrown object goes), the fault's
+// watchdog stops.
+struct TranslatedFault : CEHSException {
+    using CEHSException::CEHSException;
+    TranslatedFault(const TranslatedFault&) = default;
+    ~TranslatedFault() { TNS_FaultHandled(); }
+};
+
+// Appends text to buf (never past its end) and returns the new end.
+char* append(char* at, char* end, const char* text)
+{
+    while (*text && at < end) *at++ = *text++;
+    return at;
+}
+
+char* appendNumber(char* at, char* end, long long v)
+{
+    char digits[24];
+    int n = 0;
+    const bool negative = v < 0;
+    unsigned long long u = negative ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    do {
+        digits[n++] = char('0' + u % 10);
+        u /= 10;
+    } while (u);
+    if (negative && at < end) *at++ = '-';
+    while (n > 0 && at < end) *at++ = digits[--n];
+    return at;
+}
+
+} // namespace
+
 void EHS_TranslateStructuredException(unsigned int code, EXCEPTION_POINTERS*)
 {
     const char* text = EHS_FaultDescription(code);
-    if (text) throw CEHSException(EHS_TYPE_WIN32, int32_t(code), text, "", 0);
+    if (text) throw TranslatedFault(EHS_TYPE_WIN32, int32_t(code), text, "", 0);
+}
+
+void EHS_WriteFaultReportFromSignal(unsigned int code)
+{
+    // Only calls that are safe in a signal handler: no allocation, no stdio,
+    // no locks. The date is the wall clock's in UTC (local time needs locks).
+    char buf[1024];
+    char* const end = buf + sizeof buf;
+    char* at = append(buf, end, "\n\n\n");
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const long long days = now.tv_sec / 86400, secs = now.tv_sec % 86400;
+    // Civil date from days since 1970-01-01.
+    const long long z = days + 719468, era = z / 146097, doe = z - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
+    const long long day = doy - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
+    const long long year = yoe + era * 400 + (month <= 2);
+    at = appendNumber(append(at, end, "Date: "), end, day);
+    at = appendNumber(append(at, end, "."), end, month);
+    at = appendNumber(append(at, end, "."), end, year);
+    at = appendNumber(append(at, end, "\nTime: "), end, secs / 3600);
+    at = appendNumber(append(at, end, ":"), end, secs / 60 % 60);
+    at = append(at, end, "\nException type: Win32.\nException code: ");
+    at = appendNumber(at, end, int32_t(code));
+    const char* text = EHS_FaultDescription(code);
+    at = append(append(at, end, "\nException desc: "), end, text ? text : "EXCEPTION OF UNKNOWN TYPE!");
+    at = append(at, end, "\nFile: \nLine: 0\nLast checkpoint:\n   FileID: ");
+    at = appendNumber(at, end, EHS_GetCheckpointFileID());
+    at = appendNumber(append(at, end, "\n   Line:   "), end, EHS_GetCheckpointLine());
+    at = append(at, end, "\n");
+    const int fd = open("ehslog.txt", O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return;
+    for (const char* p = buf; p < at;) {
+        const ssize_t w = write(fd, p, size_t(at - p));
+        if (w <= 0) break;
+        p += w;
+    }
+    close(fd);
 }

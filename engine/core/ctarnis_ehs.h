@@ -69,5 +69,9 @@ inline int32_t EHS_GetCheckpointLine()
 // Translator of machine faults: raises type 3 for the known codes, returns for others.
 void EHS_TranslateStructuredException(unsigned int code, EXCEPTION_POINTERS* info);
 
+// The error-log report of a fault that cannot be thrown (see tns_seh.h),
+// written without allocating: callable from a signal handler.
+void EHS_WriteFaultReportFromSignal(unsigned int code);
+
 // The description of a known fault code, or null.
 const char* EHS_FaultDescription(unsigned int code);

@@ -2,6 +2,7 @@
 // with its window procedure, and the main loop.
 #include "engine/core/tns_window.h"
 
+#include <exception>
 #include <string>
 
 namespace {
@@ -62,6 +63,29 @@ void ShutdownAfterFatalError()
     }
 }
 
+namespace {
+
+// An exception that cannot be caught (thrown through noexcept code or out of a
+// thread) still gets the fatal report; the state may be broken, so there is no
+// shutdown, only the report and status 1.
+[[noreturn]] void onTerminate()
+{
+    try {
+        if (std::exception_ptr pending = std::current_exception()) std::rethrow_exception(pending);
+        logLevel6("EXCEPTION OF UNKNOWN TYPE!");
+    } catch (const CEHSException& e) {
+        e.WriteErrorLog();
+        writeFatalBlock(e);
+    } catch (const char* text) {
+        logLevel6(text);
+    } catch (...) {
+        logLevel6("EXCEPTION OF UNKNOWN TYPE!");
+    }
+    TNS_FatalLine("the program cannot continue");
+}
+
+} // namespace
+
 int TNS_RunEntry(HINSTANCE instance, const char* instanceName, TnsGameMainFunc gameMain)
 {
     HANDLE guard = CreateMutex(nullptr, TRUE, instanceName);
@@ -69,6 +93,9 @@ int TNS_RunEntry(HINSTANCE instance, const char* instanceName, TnsGameMainFunc g
         if (guard) CloseHandle(guard);
         return 0;
     }
+    int status = 0;
+    std::set_terminate(onTerminate);
+    TNS_SetFaultReporter(EHS_WriteFaultReportFromSignal);
     try {
         _set_se_translator(EHS_TranslateStructuredException);
         TNS_InstallQuitSignals();
@@ -82,18 +109,21 @@ int TNS_RunEntry(HINSTANCE instance, const char* instanceName, TnsGameMainFunc g
         g_pTarnis = nullptr;
         delete t;
     } catch (const CEHSException& e) {
+        status = 1;
         e.WriteErrorLog();
         writeFatalBlock(e);
         ShutdownAfterFatalError();
     } catch (const char* text) {
+        status = 1;
         logLevel6(text);
         ShutdownAfterFatalError();
     } catch (...) {
+        status = 1;
         logLevel6("EXCEPTION OF UNKNOWN TYPE!");
         ShutdownAfterFatalError();
     }
     CloseHandle(guard);
-    return 0;
+    return status;
 }
 
 void CreateGameWindow(HWND* window, int width, int height, bool windowed)

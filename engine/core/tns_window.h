@@ -9,7 +9,7 @@ void GameMain(CTarnis* tarnis);
 using TnsGameMainFunc = void (*)(CTarnis*);
 
 // The process entry: single-instance guard, fault translator, root object,
-// GameMain, orderly or fatal shutdown. Always returns 0.
+// GameMain, orderly or fatal shutdown. Returns 1 after a fatal error, else 0.
 int WinMain(HINSTANCE instance, HINSTANCE prevInstance, char* cmdLine, int showCmd);
 
 // The entry with its guard name and game function given, for hosts and tests.

@@ -9,6 +9,7 @@
 
 #include "engine/core/ctarnis.h"
 #include "engine/gfx/ctarnis_gfx_items.h"
+#include "engine/res/ctarnis_res_main.h"
 #include "engine/res/ctarnis_utils_csmartid.h"
 #include "engine/res/ctarnis_utils_cxmlparser.h"
 #include "engine/res/ctarnis_utils_numtext.h"
@@ -61,6 +62,7 @@ int32_t CTarnis::GFX_FontLoadFromMemory(const uint8_t* data, int32_t size)
     CXMLParser parser;
     parser.LoadFromBuffer(data, size, m_bXMLEncryptMode);
     parser.Parse();
+    res::warnIfIncomplete(parser);
     const CXMLNode* root = parser.GetRoot();
     if (!root || !*root->GetName()) EHS_THROW(EHS_TYPE_GENERAL, 0, "Parsing error during loading the font data!");
     if (std::string_view(root->GetName()) != "fontdesc")

@@ -8,6 +8,7 @@
 
 #include "engine/core/ctarnis.h"
 #include "engine/gfx/ctarnis_gfx_items.h"
+#include "engine/res/ctarnis_res_main.h"
 #include "engine/res/ctarnis_utils_csmartid.h"
 #include "engine/res/ctarnis_utils_cxmlparser.h"
 #include "engine/res/ctarnis_utils_numtext.h"
@@ -122,6 +123,7 @@ void CTarnis::GFX_TechLoadPack(const uint8_t* data, int32_t size)
     CXMLParser parser;
     parser.LoadFromBuffer(data, size, m_bXMLEncryptMode);
     parser.Parse();
+    res::warnIfIncomplete(parser);
     LOG_AddEmptyLines(1);
     LOG_AddLevelEntry("Processing techniques pack...", kLogItem);
     const CXMLNode* root = parser.GetRoot();

@@ -14,6 +14,13 @@
 #include "engine/res/ctarnis_utils_cxmlparser.h"
 #include "engine/res/ctarnis_utils_numtext.h"
 
+namespace {
+
+// The resource whose loader is running (empty outside RES_LoadResourceRecord).
+std::string g_loadingID;
+
+} // namespace
+
 namespace res {
 
 namespace {
@@ -28,12 +35,14 @@ int32_t attributeNumber(CXMLNode* node, const char* name)
 
 } // namespace
 
-int32_t catalogueXMLResPack(const std::string& path, const std::string& dataDir, TRSResourcesManager& catalogue)
+int32_t catalogueXMLResPack(const std::string& path, const std::string& dataDir, TRSResourcesManager& catalogue,
+                            const char** incomplete)
 {
     EHS_CHECKPOINT(EHS_FILE_RES_MAIN);
     CXMLParser parser;
     parser.LoadFromFile(path.c_str(), false);
     parser.Parse();
+    if (incomplete) *incomplete = parser.GetIncompleteReason();
     CXMLNode* root = parser.GetRoot();
     if (std::string(root->GetName()) != "respack") EHS_THROW(EHS_TYPE_GAME, 0, "Wrong XML ResPack descriptor: " + path);
 
@@ -73,6 +82,14 @@ int32_t cataloguePakResPack(const std::string& path, TRSResourcesManager& catalo
         // The first entry of an ID wins; later ones are dropped without a word.
         if (catalogue.FindByStrID(e.id) == -1) catalogue.AddItem(record.release(), e.id, e.tag);
     });
+}
+
+void warnIfIncomplete(const CXMLParser& parser)
+{
+    if (const char* reason = parser.GetIncompleteReason())
+        CTarnis::LOG_AddLevelEntry("Warning: XML text of resource " + (g_loadingID.empty() ? "(from memory)" : g_loadingID) +
+                                       " is cut short: " + reason,
+                                   5);
 }
 
 } // namespace res
@@ -117,8 +134,11 @@ void CTarnis::RES_Init()
             LOG_AddEmptyLines(1);
             LOG_AddLevelEntry("Processing ResPack: " + path, 1);
             LOG_AddEmptyLines(1);
-            int32_t found = m_iResMode == TRS_RESMODE_XML ? res::catalogueXMLResPack(path, dataDir, *m_pResManager)
-                                                           : res::cataloguePakResPack(path, *m_pResManager);
+            const char* incomplete = nullptr;
+            int32_t found = m_iResMode == TRS_RESMODE_XML
+                                ? res::catalogueXMLResPack(path, dataDir, *m_pResManager, &incomplete)
+                                : res::cataloguePakResPack(path, *m_pResManager);
+            if (incomplete) LOG_AddLevelEntry("Warning: XML descriptor " + path + " is cut short: " + incomplete, 5);
             LOG_AddLevelEntry(std::to_string(found) + " resources found.", 4);
             LOG_AddEmptyLines(1);
         }
@@ -221,8 +241,19 @@ void CTarnis::RES_LoadResourceRecord(CTRSResource* record)
     const std::string& type = record->GetTypeID();
     if (auto it = m_mapLoadRes.find(type); it != m_mapLoadRes.end()) {
         record->DataLoad();
-        it->second(record->GetData(), record->GetSize(), record->GetID().c_str(), record->GetTag(),
-                   record->GetData1(), record->GetData2(), record->GetData3());
+        const std::string outer = g_loadingID;
+        g_loadingID = record->GetID();
+        try {
+            it->second(record->GetData(), record->GetSize(), record->GetID().c_str(), record->GetTag(),
+                       record->GetData1(), record->GetData2(), record->GetData3());
+        } catch (...) {
+            // The loader's error is the report; the record must not stay loaded,
+            // or the next load of it fails with an internal error instead.
+            g_loadingID = outer;
+            record->DataUnLoad();
+            throw;
+        }
+        g_loadingID = outer;
         record->DataUnLoad();
         return;
     }

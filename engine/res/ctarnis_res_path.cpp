@@ -40,6 +40,22 @@ std::vector<std::string> sortedEntries(const std::string& dir)
     return names;
 }
 
+// Data names only ever lead into the data folder: an absolute name (a root
+// separator or a drive letter) or one whose ".." climbs above it is refused.
+bool staysInside(const std::string& written, const std::vector<std::string>& parts)
+{
+    if (written[0] == '/' || written[0] == '\\' || (written.size() > 1 && written[1] == ':')) return false;
+    int depth = 0;
+    for (const std::string& p : parts) {
+        if (p == "..") {
+            if (--depth < 0) return false;
+        } else if (p != ".") {
+            ++depth;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<std::string> listFilesWithExtension(const std::string& dir, const char* ext)
@@ -67,7 +83,7 @@ std::string resolveDataPath(const std::string& dir, const std::string& written)
         }
     }
     if (!part.empty()) parts.push_back(part);
-    if (parts.empty()) return "";
+    if (parts.empty() || !staysInside(written, parts)) return "";
 
     std::string exact = dir;
     for (size_t i = 0; i < parts.size(); ++i) exact += (i ? "/" : "") + parts[i];

@@ -15,7 +15,8 @@ std::vector<std::string> listFilesWithExtension(const std::string& dir, const ch
 
 // dir (ending in '/') + the written path with '/' separators, matched exactly
 // first and otherwise component by component without regard to letter case.
-// Empty when no regular file matches.
+// Empty when no regular file matches, and for a name that is absolute or
+// climbs out of dir.
 std::string resolveDataPath(const std::string& dir, const std::string& written);
 
 } // namespace res

@@ -219,6 +219,7 @@ void CXMLParser::resetTree()
     m_root.m_uNameOffset = 0;
     m_root.m_uAttrBegin = m_root.m_uAttrEnd = 0;
     m_strDeclName.clear();
+    m_pszIncomplete = nullptr;
     m_declAttrs.clear();
     m_pool.assign(1, '\0');
     m_nodes.clear();
@@ -286,6 +287,9 @@ void CXMLParser::Parse()
     int32_t cur = kNone;
     size_t p = 0;
     size_t ns, ne, vs, ve;
+    const char* const kNotClosed = "the text ends before the root element is closed";
+    const char* const kInStartTag = "the text ends inside a start tag";
+    m_pszIncomplete = kNotClosed;
     for (;;) {
         // Seek tag: whatever lies before the next '<' (element text) is dropped.
         p = findChar(t, limit, p, '<');
@@ -294,15 +298,22 @@ void CXMLParser::Parse()
         if (kind == '!') {
             // Comments and every other <! construct run to the next "-->".
             size_t end = m_text.find("-->", p + 3);
-            if (end == std::string::npos || end + 3 > limit) break;
+            if (end == std::string::npos || end + 3 > limit) {
+                m_pszIncomplete = "the text ends inside a comment, CDATA or other <! construct";
+                break;
+            }
             p = end + 3;
             continue;
         }
         if (kind == '/') {
             // The end tag's name is not compared: it closes the innermost element.
             size_t gt = findChar(t, limit, p + 2, '>');
-            if (gt == std::string::npos) break;
+            if (gt == std::string::npos) {
+                m_pszIncomplete = "the text ends inside an end tag";
+                break;
+            }
             p = gt + 1;
+            if (cur == kRoot) m_pszIncomplete = nullptr;
             if (cur == kNone || cur == kRoot) break;
             cur = node(cur).m_iParentIndex;
             continue;
@@ -324,13 +335,19 @@ void CXMLParser::Parse()
                 if (!readAttribute(p, ns, ne, vs, ve)) break;
                 m_declAttrs[std::string(t + ns, ne - ns)].assign(t + vs, ve - vs);
             }
-            if (!closed) break;
+            if (!closed) {
+                m_pszIncomplete = "the text ends inside a <? declaration";
+                break;
+            }
             continue;
         }
 
         // Start tag. The first one fills the root; later ones nest under the current element.
         // A '<' that ends the text opens nothing.
-        if (++p >= limit) break;
+        if (++p >= limit) {
+            m_pszIncomplete = kInStartTag;
+            break;
+        }
         if (cur == kNone) {
             cur = kRoot;
         } else {
@@ -358,13 +375,18 @@ void CXMLParser::Parse()
         for (;;) {
             skipSpace(p);
             if (p >= limit) {
+                m_pszIncomplete = kInStartTag;
                 done = true;
                 break;
             }
             if (t[p] == '/' && at(p + 1) == '>') {
                 p += 2;
-                if (cur == kRoot) done = true;
-                else cur = node(cur).m_iParentIndex;
+                if (cur == kRoot) {
+                    m_pszIncomplete = nullptr;
+                    done = true;
+                } else {
+                    cur = node(cur).m_iParentIndex;
+                }
                 break;
             }
             if (t[p] == '>') {
@@ -372,6 +394,7 @@ void CXMLParser::Parse()
                 break;
             }
             if (!readAttribute(p, ns, ne, vs, ve)) {
+                m_pszIncomplete = kInStartTag;
                 done = true;
                 break;
             }

@@ -107,6 +107,10 @@ public:
     // points into: the tree stays valid until the parser is destroyed or loads
     // another text (a successful load empties the tree). Called once per load.
     void Parse();
+    // Null when the last Parse ended by closing the root element; otherwise why
+    // the tree is partial (the text ended inside a construct or before the root
+    // was closed). The partial tree is kept either way.
+    const char* GetIncompleteReason() const { return m_pszIncomplete; }
 
     CXMLNode* GetRoot() { return &m_root; }
     // The text as loaded; Parse then terminates names and values inside it.
@@ -122,6 +126,7 @@ private:
     void finishTree();
     std::string m_text;
     std::string m_strDeclName;
+    const char* m_pszIncomplete = nullptr;
     std::map<std::string, std::string> m_declAttrs;
     CXMLNode m_root;
     // Element names that cannot be terminated in the text (followed by '/' or

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "engine/core/ctarnis.h"
+#include "engine/res/ctarnis_res_main.h"
 #include "engine/res/ctarnis_res_types.h"
 #include "engine/res/ctarnis_utils_cxmlparser.h"
 #include "engine/res/ctarnis_utils_numtext.h"
@@ -77,6 +78,7 @@ void RESLOAD_XMLData(const uint8_t* data, int32_t size, const char*, int32_t, in
     CXMLParser parser;
     parser.LoadFromBuffer(data, size, tarnis && tarnis->m_bXMLEncryptMode);
     parser.Parse();
+    res::warnIfIncomplete(parser);
     CXMLNode* root = parser.GetRoot();
     if (std::string(root->GetName()) != "xmldata")
         EHS_THROW(EHS_TYPE_GENERAL, 0, "Error in loading XMLData: invalid root node name!");

@@ -50,7 +50,7 @@ void CTarnis::SCR_CallFunction(const char* name, int32_t resultCount)
     }
     int result = lua_pcall(L, int(params.size()), resultCount, 0);
     if (result != 0) {
-        std::string message = lua_isstring(L, 1) ? lua_tostring(L, 1) : "";
+        std::string message = lua_isstring(L, -1) ? lua_tostring(L, -1) : "";
         lua_settop(L, 0);
         SCR_RethrowParkedError();
         EHS_THROW(EHS_TYPE_LUA, result, message);

@@ -4,6 +4,7 @@
 
 #include "engine/core/ctarnis.h"
 #include "engine/scr/ctarnis_scr_guard.h"
+#include "engine/scr/ctarnis_scr_textonly.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ void CTarnis::SCR_Init()
     openLibrary(m_pLuaState, luaopen_base, "");
     openLibrary(m_pLuaState, luaopen_math, LUA_MATHLIBNAME);
     openLibrary(m_pLuaState, luaopen_io, LUA_IOLIBNAME);
+    SCR_RestrictLoaders(m_pLuaState);
     SCR_InstallErrorPassThrough(m_pLuaState);
     lua_settop(m_pLuaState, 0);
     LOG_AddLevelEntry("   Done.", 4);
@@ -93,9 +95,9 @@ void CTarnis::SCR_LoadScriptFromBuffer(const char* data, size_t size, const char
     if (!L) EHS_THROW(EHS_TYPE_GENERAL, 0, "Internal error - scripts subsystem was not initialized!");
     LOG_AddEmptyLines(1);
     LOG_AddLevelEntry(std::string("Loading script from buffer: ") + (name ? name : ""), 1);
-    int result = luaL_loadbuffer(L, data, size, name);
+    int result = SCR_LoadTextBuffer(L, data, size, name);
     if (result != 0) {
-        std::string message = lua_isstring(L, 1) ? lua_tostring(L, 1) : "";
+        std::string message = lua_isstring(L, -1) ? lua_tostring(L, -1) : "";
         lua_settop(L, 0);
         EHS_THROW(EHS_TYPE_LUA, result, message);
     }

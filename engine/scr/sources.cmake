@@ -3,6 +3,7 @@ list(APPEND TARNIS_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ctarnis_scr_func.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ctarnis_scr_cluaval.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ctarnis_scr_guard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ctarnis_scr_textonly.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ctarnis_scr_api.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ctarnis_glue_common.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ctarnis_glue_sys.cpp

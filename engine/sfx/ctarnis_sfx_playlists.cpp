@@ -7,6 +7,7 @@
 
 #include "engine/core/ctarnis.h"
 #include "engine/core/titemsmanager.h"
+#include "engine/res/ctarnis_res_main.h"
 #include "engine/res/ctarnis_utils_cxmlparser.h"
 #include "engine/sfx/ctarnis_sfx_classes.h"
 
@@ -20,6 +21,7 @@ int32_t CTarnis::SFX_PlaylistLoad(const uint8_t* data, int32_t size)
     CXMLParser parser;
     parser.LoadFromBuffer(data, size, m_bXMLEncryptMode);
     parser.Parse();
+    res::warnIfIncomplete(parser);
     CXMLNode* root = parser.GetRoot();
     if (!root) EHS_THROW(EHS_TYPE_GENERAL, 0, "XML Parser error - root node object is NULL!");
     if (std::string(root->GetName()) != "playlist")

@@ -1,9 +1,12 @@
 // The process entry in child processes: orderly end, the three fatal handlers,
 // machine faults turned into reports, and the single-instance guard.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
+#include <thread>
 
 #include "engine/core/tns_window.h"
 #include "tests/support/test_support.h"
@@ -108,7 +111,7 @@ TEST_F(EntryTest, EngineErrorWritesBothReportsThenShutsDownInOrder)
         });
     });
     ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 1) << "a fatal error ends with status 1";
 
     auto ehs = tst::readLines("ehslog.txt");
     ASSERT_EQ(ehs.size(), 13u);
@@ -151,7 +154,7 @@ TEST_F(EntryTest, ThrownTextAndUnknownExceptionsAreLoggedWithoutErrorLog)
         });
     });
     ASSERT_TRUE(r1.exited);
-    EXPECT_EQ(r1.exitCode, 0);
+    EXPECT_EQ(r1.exitCode, 1);
     auto lines = tst::readLines("gamelog.txt");
     long at = indexOf(lines, " !!!: Error in TItemsManager<T>::FreeItem");
     ASSERT_GE(at, 0);
@@ -165,7 +168,7 @@ TEST_F(EntryTest, ThrownTextAndUnknownExceptionsAreLoggedWithoutErrorLog)
         });
     });
     ASSERT_TRUE(r2.exited);
-    EXPECT_EQ(r2.exitCode, 0);
+    EXPECT_EQ(r2.exitCode, 1);
     lines = tst::readLines("gamelog.txt");
     EXPECT_TRUE(contains(lines, " !!!: EXCEPTION OF UNKNOWN TYPE!"));
     EXPECT_TRUE(contains(lines, "termination callback"));
@@ -176,7 +179,7 @@ TEST_F(EntryTest, NullDereferenceIsReportedAsAccessViolationWithCheckpoint)
 {
     auto r = tst::runInChild([] { return runEntry(gameWithNullDereference); });
     ASSERT_TRUE(r.exited) << "signal " << r.signal;
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 1);
     auto ehs = tst::readLines("ehslog.txt");
     ASSERT_EQ(ehs.size(), 13u);
     EXPECT_EQ(ehs[5], "Exception type: Win32.");
@@ -232,6 +235,83 @@ TEST_F(EntryTest, StackOverflowIsReported)
     EXPECT_EQ(ehs[6], "Exception code: -1073741571");
     EXPECT_EQ(ehs[7], "Exception desc: Stack overflow.");
     EXPECT_EQ(ehs[11], "   FileID: 1023");
+}
+
+TST_RAW_FAULT ssize_t faultingWrite(void*, const char*, size_t)
+{
+    return *g_nullPointer;
+}
+
+// Faults inside the allocator's lock (heap damage looks like this): malloc_stats
+// writes to stderr while holding the arena lock, and this stderr faults.
+TST_RAW_FAULT void gameFaultingInsideTheAllocator(CTarnis* t)
+{
+    startGame(t);
+    std::thread([] {}).join(); // the allocator locks only once threads exist
+    stderr = fopencookie(nullptr, "w", cookie_io_functions_t{nullptr, faultingWrite, nullptr, nullptr});
+    setvbuf(stderr, nullptr, _IONBF, 0);
+    malloc_stats();
+    *g_nullPointer = 1; // where the allocator is not glibc's
+}
+
+TST_RAW_FAULT void faultOnThisThread()
+{
+    *g_nullPointer = 1;
+}
+void gameFaultingOnAThread(CTarnis* t)
+{
+    startGame(t);
+    EHS_SetCheckpoint(1031, 7);
+    std::thread(faultOnThisThread).join();
+}
+
+TST_RAW_FAULT void faultsWithoutUnwinding() noexcept
+{
+    *g_nullPointer = 1;
+}
+void gameFaultingInNoexcept(CTarnis* t)
+{
+    startGame(t);
+    EHS_SetCheckpoint(1032, 8);
+    faultsWithoutUnwinding();
+}
+
+TST_RAW_FAULT void faultingTermination()
+{
+    *g_nullPointer = 2;
+}
+TST_RAW_FAULT void gameFaultingTwice(CTarnis* t)
+{
+    startGame(t);
+    t->SYS_RegisterCallback(faultingTermination, TRS_CALLBACK_TERMINATION);
+    *g_nullPointer = 1;
+}
+
+TEST_F(EntryTest, FaultsThatCannotBeThrownEndWithAReportAndStatusOne)
+{
+    const struct {
+        TnsGameMainFunc game;
+        size_t ehsLines; // 0: no report can be written
+    } cases[] = {
+        {gameFaultingInsideTheAllocator, 0},
+        {gameFaultingOnAThread, 13},
+        {gameFaultingInNoexcept, 13},
+        {gameFaultingTwice, 26},
+    };
+    for (const auto& c : cases) {
+        std::remove("ehslog.txt");
+        auto r = tst::runInChild([&] {
+            TNS_SetFaultWatchdogSeconds(2);
+            return runEntry(c.game);
+        });
+        ASSERT_TRUE(r.exited) << "signal " << r.signal; // never a hang, never a kill
+        EXPECT_EQ(r.exitCode, 1);
+        if (c.ehsLines == 0) continue; // a sanitizer's allocator may let the report through
+        auto ehs = tst::readLines("ehslog.txt");
+        ASSERT_EQ(ehs.size(), c.ehsLines);
+        EXPECT_EQ(ehs[7], "Exception desc: Access violation.");
+        EXPECT_EQ(ehs.back().substr(0, 11), "   Line:   ");
+    }
 }
 
 TEST_F(EntryTest, SecondInstanceReturnsAtOnceAndLeavesTheLogAlone)

@@ -92,6 +92,20 @@ TEST_F(HostProcess, RunsGuiScreensAroundOnFrameUntilTheScriptAsksToQuit)
     EXPECT_FALSE(tst::fileExists("app/ehslog.txt"));
 }
 
+TEST_F(HostProcess, AScriptThatFailsToCompileEndsWithLuasMessageAndStatusOne)
+{
+    std::filesystem::copy(std::string(EXAMPLES_DIR) + "/hello", "bad", std::filesystem::copy_options::recursive);
+    tst::writeFile("bad/DATA/hello.xml", R"(<respack><r id="SCR_MAIN" typeid="SCRIPT" filename="main.lua" tag="1"/>)"
+                                         R"(<r id="BAD_SCRIPT" typeid="SCRIPT" filename="bad.lua"/></respack>)");
+    tst::writeFile("bad/DATA/main.lua", "function OnStart() TRS_RES_LoadResource('BAD_SCRIPT') end\n"
+                                        "function OnFrame() return false end\n");
+    tst::writeFile("bad/DATA/bad.lua", "function broken(\n");
+    EXPECT_EQ(runHost({"bad"}), 1);
+    auto ehs = tst::readLines("bad/ehslog.txt");
+    ASSERT_GE(ehs.size(), 8u);
+    EXPECT_EQ(ehs[7].rfind("Exception desc: [string \"BAD_SCRIPT\"]:", 0), 0u) << ehs[7];
+}
+
 TEST_F(HostProcess, BadArgumentsAreRefusedBeforeAnythingStarts)
 {
     EXPECT_EQ(runHost({"--frames", "x"}), 2);

@@ -38,6 +38,16 @@ TEST_F(GuiData, NodesBuildTheTreeAndExistingIDsAreReconfigured)
     EXPECT_EQ(rect("B1").x, 5);
 }
 
+TEST_F(GuiData, AScreenCutInHalfKeepsItsFirstHalfAndWarnsNamingIt)
+{
+    load(R"(<desktop><probe id="W1" coords="1 2 3 4"/><probe id="W2"><!-- cut here)");
+    EXPECT_EQ(m_gui->GetElementCount(), 3);
+    const auto lines = tst::readLines("gamelog.txt");
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find("resource G is cut short") != std::string::npos; }),
+              1);
+}
+
 TEST_F(GuiData, StylesApplyInNameOrderAgainstTheAttributes)
 {
     load(R"(<desktop><probe id="L" text="own" alignment="1" style="S"/>

@@ -158,6 +158,10 @@ TEST_F(PakTool, BadInputIsRefusedWithAMessage)
     put("dup/DATA/f", "f");
     EXPECT_FALSE(pak::buildPak("dup/DATA", "x.pak", error));
     EXPECT_EQ(error, "Dublicated resource. ID = A");
+    put("out/DATA/a.xml", R"(<respack><r id="A" typeid="T" filename="..\secret"/></respack>)");
+    put("out/secret", "s");
+    EXPECT_FALSE(pak::buildPak("out/DATA", "x.pak", error));
+    EXPECT_EQ(error, "Cannot find file declared in ResPack. Filename = ..\\secret");
 
     // IDs from an untrusted PAK never name paths outside the output folder.
     put("evil.pak", pakImage({{"../../escape", "T", 4 + 13 + 2 + 24, 1, 0}}, "e"));

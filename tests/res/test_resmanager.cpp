@@ -151,6 +151,42 @@ TEST_F(ResManager, DescriptorNumbersAndPathsFromOtherSystems)
     EXPECT_EQ(record("C")->GetFileName(), "./DATA/./tex/sub/bg.PNG");
 }
 
+TEST_F(ResManager, TextsCutShortAreUsedWithOneWarningNamingThem)
+{
+    put("DATA/a.xml", R"(<respack><r id="XD" typeid="XMLDATA" filename="x.dat"/><!-- the rest is lost)");
+    put("DATA/x.dat", "<xmldata>");
+    trs().RES_Init();
+    trs().RES_LoadResource("XD");
+    std::vector<std::string> warnings;
+    for (const std::string& line : tst::readLines("gamelog.txt"))
+        if (line.find("cut short") != std::string::npos) warnings.push_back(line);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_NE(warnings[0].find("Warning: XML descriptor ./DATA/a.xml is cut short: the text ends inside a comment"),
+              std::string::npos);
+    EXPECT_NE(warnings[1].find("Warning: XML text of resource XD is cut short: the text ends before the root element"),
+              std::string::npos);
+}
+
+TEST_F(ResManager, NamesOutsideTheDataFolderAreNotFound)
+{
+    put("secret.txt", "secret");
+    put("DATA/tex/a.png", "a");
+    std::filesystem::path abs = std::filesystem::absolute("secret.txt");
+    const std::string names[] = {"..\\secret.txt", "../secret.txt", "tex/../../secret.txt", "TEX\\..\\..\\secret.txt",
+                                 abs.string(), "\\" + abs.string().substr(1), "C:\\secret.txt"};
+    for (const std::string& name : names) {
+        put("DATA/a.xml", R"(<respack><r id="S" typeid="T" filename=")" + name + R"("/></respack>)");
+        m_tarnis = std::make_unique<CTarnis>();
+        EXPECT_EQ(raised([&] { trs().RES_Init(); }).m_strDescription,
+                  "Cannot find file declared in ResPack. Filename = " + name);
+    }
+    // Climbing within the data folder is fine.
+    put("DATA/a.xml", R"(<respack><r id="S" typeid="T" filename="tex/../tex/a.png"/></respack>)");
+    m_tarnis = std::make_unique<CTarnis>();
+    trs().RES_Init();
+    EXPECT_NE(record("S"), nullptr);
+}
+
 TEST_F(ResManager, LoadingByTagFollowsCatalogueOrderAndTagZeroLoadsAll)
 {
     put("DATA/a.xml", R"(<respack>
@@ -217,6 +253,15 @@ TEST_F(ResManager, LoaderRegistriesAndLoadErrors)
     trs().RES_LoadResource("W");
     ASSERT_EQ(g_calls.size(), 1u);
     EXPECT_EQ(g_calls[0].bytes, "w");
+
+    // A loader that raises: its error is the report, every time, and the record is released.
+    trs().m_mapLoadRes["TEXTURE"] = [](const uint8_t*, int32_t, const char*, int32_t, int32_t, int32_t, int32_t) {
+        EHS_THROW(EHS_TYPE_GAME, 0, "Corrupted texture");
+    };
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_EQ(raised([&] { trs().RES_LoadResource("T"); }).m_strDescription, "Corrupted texture") << attempt;
+        EXPECT_FALSE(record("T")->IsLoaded());
+    }
 
     trs().RES_Deinit();
     EXPECT_TRUE(logHas("--==: Deinitializing Resources Subsystem..."));

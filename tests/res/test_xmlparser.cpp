@@ -160,6 +160,32 @@ TEST(XMLParser, EmptyInputRaisesPlainTextErrorsAndKeepsTheParser)
     EXPECT_STREQ(p.GetRoot()->GetAttribute("k"), "v");
 }
 
+TEST(XMLParser, ATextCutShortKeepsItsTreeAndSaysWhy)
+{
+    const struct {
+        const char* text;
+        const char* shape;
+        const char* reason; // null: complete
+    } cases[] = {
+        {"<?xml v=\"1\"?><r><a/></r>trailing", "r(a)", nullptr},
+        {"<r/>", "r", nullptr},
+        {"<r><a/><!-- cut", "r(a)", "the text ends inside a comment, CDATA or other <! construct"},
+        {"<r><a/><![CDATA[ x", "r(a)", "the text ends inside a comment, CDATA or other <! construct"},
+        {"<r><a/><?decl v=\"1\"", "r(a)", "the text ends inside a <? declaration"},
+        {"<r><a/></r", "r(a)", "the text ends inside an end tag"},
+        {"<r><a k=\"v", "r(a)", "the text ends inside a start tag"},
+        {"<r><a/><", "r(a)", "the text ends inside a start tag"},
+        {"<r><a/><b>", "r(a b)", "the text ends before the root element is closed"},
+        {"just text", "", "the text ends before the root element is closed"},
+    };
+    for (const auto& c : cases) {
+        Parsed p(c.text);
+        EXPECT_EQ(shape(p.root()), c.shape) << c.text;
+        if (c.reason) EXPECT_STREQ(p.parser.GetIncompleteReason(), c.reason) << c.text;
+        else EXPECT_EQ(p.parser.GetIncompleteReason(), nullptr) << c.text;
+    }
+}
+
 class XMLParserFiles : public tst::InScratchDir {};
 
 TEST_F(XMLParserFiles, FilesAreReadAsTextAndMissingOrEmptyFilesRaise)

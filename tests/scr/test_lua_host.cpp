@@ -65,6 +65,59 @@ TEST_F(LuaHostTest, CompileAndRunErrorsBecomeLuaExceptions)
     EXPECT_EQ(lua_gettop(m_tarnis->SCR_GetLuaState()), 0);
 }
 
+int dumpWriter(lua_State*, const void* p, size_t size, void* ud)
+{
+    static_cast<std::string*>(ud)->append(static_cast<const char*>(p), size);
+    return 0;
+}
+
+// A precompiled chunk, made by a separate interpreter.
+std::string binaryChunk()
+{
+    lua_State* L = luaL_newstate();
+    luaL_loadstring(L, "hacked = true");
+    std::string out;
+    lua_dump(L, dumpWriter, &out);
+    lua_close(L);
+    return out;
+}
+
+TEST_F(LuaHostTest, ScriptsCannotStartProcessesOrLoadPrecompiledChunks)
+{
+    const std::string bin = binaryChunk();
+    try {
+        m_tarnis->SCR_LoadScriptFromBuffer(bin.data(), bin.size(), "bin");
+        ADD_FAILURE();
+    } catch (const CEHSException& e) {
+        EXPECT_EQ(e.m_iType, 4);
+        EXPECT_EQ(e.m_strDescription, "binary chunks are not accepted");
+    }
+    tst::writeFile("chunk.luac", bin);
+    tst::writeFile("chunk.lua", "#!shebang line\nreturn 6 * 7\n");
+    lua_State* L = m_tarnis->SCR_GetLuaState();
+    lua_pushlstring(L, bin.data(), bin.size());
+    lua_setglobal(L, "bin");
+    run("function probe()\n"
+        "  local a, ma = loadstring(bin)\n"
+        "  local given = false\n"
+        "  local b, mb = load(function() if given then return nil end given = true return bin end)\n"
+        "  local c, mc = loadfile('chunk.luac')\n"
+        "  local okd, md = pcall(dofile, 'chunk.luac')\n"
+        "  local h = io.open('chunk.lua', 'r') h:close()\n"
+        "  return io.popen == nil, a == nil and ma, b == nil and mb, c == nil and mc, not okd and md,\n"
+        "         loadfile('chunk.lua')(), dofile('chunk.lua'), loadstring('return 1')(), hacked == nil\n"
+        "end");
+    m_tarnis->SCR_CallFunction("probe", -1);
+    const auto& r = m_tarnis->SCR_GetResults(); // last first
+    ASSERT_EQ(r.size(), 9u);
+    EXPECT_TRUE(r[8].GetBoolean()) << "io.popen is still there";
+    for (int i = 4; i <= 7; ++i) EXPECT_EQ(r[size_t(i)].GetString(), "binary chunks are not accepted") << i;
+    EXPECT_EQ(r[3].GetNumber(), 42.0);
+    EXPECT_EQ(r[2].GetNumber(), 42.0);
+    EXPECT_EQ(r[1].GetNumber(), 1.0);
+    EXPECT_TRUE(r[0].GetBoolean());
+}
+
 TEST_F(LuaHostTest, ResultsComeLastFirstAndParametersAreUsedUp)
 {
     run("function three() return 1, 'a', true end\n"
@@ -189,6 +242,38 @@ TEST_F(LuaHostTest, EngineErrorsPassThroughScriptsUnchanged)
     ASSERT_EQ(m_tarnis->SCR_GetResults().size(), 1u);
     EXPECT_EQ(m_tarnis->SCR_GetResults()[0].GetNumber(), 5.0);
     EXPECT_EQ(runError("local ok, m = pcall(error, 'plain')\nif ok then error('x') end\nerror('after')").m_iType, 4);
+}
+
+// Loads a broken script, or calls a failing function, from inside a script
+// whose arguments are still on the stack.
+int nativeLoadsBroken(lua_State*)
+{
+    CTarnis::Instance()->SCR_LoadScriptFromBuffer("function broken(", 16, "broken.lua");
+    return 0;
+}
+int nativeCallsFailing(lua_State*)
+{
+    CTarnis::Instance()->SCR_CallFunction("fails", 0);
+    return 0;
+}
+
+TEST_F(LuaHostTest, NestedLoadAndCallErrorsCarryLuasMessage)
+{
+    m_tarnis->SCR_RegisterFunction("load_broken", nativeLoadsBroken);
+    m_tarnis->SCR_RegisterFunction("call_failing", nativeCallsFailing);
+    run("function fails() error('failed inside') end");
+    const struct {
+        const char* code;
+        const char* expected;
+    } cases[] = {
+        {"load_broken('BAD_SCRIPT')", "broken.lua\"]:1:"},
+        {"call_failing('ARGUMENT')", "failed inside"},
+    };
+    for (const auto& c : cases) {
+        CEHSException e = runError(c.code);
+        EXPECT_EQ(e.m_iType, 4) << c.code;
+        EXPECT_NE(e.m_strDescription.find(c.expected), std::string::npos) << e.m_strDescription;
+    }
 }
 
 int* volatile g_null = nullptr;

@@ -29,4 +29,11 @@ std::unique_ptr<Output> OpenSdlOutput(Mixer* mixer, OutputError* error);
 std::unique_ptr<Output> OpenNoSoundOutput(Mixer* mixer);
 std::unique_ptr<Output> OpenCaptureOutput(Mixer* mixer);
 
+// Run first on every thread the audio layer runs code on (its threads and the
+// SDL device's callback); the BASS front sets it so that each such thread gets
+// an alternate signal stack and a stack overflow there is reported too.
+using ThreadHook = void (*)();
+void SetThreadHook(ThreadHook hook);
+void RunThreadHook();
+
 } // namespace tns::audio

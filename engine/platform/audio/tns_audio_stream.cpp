@@ -3,11 +3,13 @@
 // Stands in for the audio library's file streams; the render thread only reads
 // the ring and never waits on the disk or on a lock held by the decoder.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 
 #include <sndfile.h>
 
 #include "engine/platform/audio/tns_audio_decode.h"
+#include "engine/platform/audio/tns_audio_output.h"
 
 namespace tns::audio {
 
@@ -89,6 +91,20 @@ void StreamDecoder::restart(bool loop)
     m_loop.store(loop);
 }
 
+namespace {
+std::atomic<ThreadHook> g_threadHook{nullptr};
+} // namespace
+
+void SetThreadHook(ThreadHook hook)
+{
+    g_threadHook.store(hook);
+}
+
+void RunThreadHook()
+{
+    if (ThreadHook hook = g_threadHook.load()) hook();
+}
+
 StreamPump::StreamPump() : m_thread([this] { run(); }) {}
 
 StreamPump::~StreamPump()
@@ -113,6 +129,7 @@ void StreamPump::remove(StreamDecoder* stream)
 
 void StreamPump::run()
 {
+    RunThreadHook();
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_quit) {
         for (StreamDecoder* s : m_streams) s->decodeAhead(1 << 30);

@@ -12,6 +12,7 @@
 
 #include "engine/platform/audio/tns_audio_decode.h"
 #include "engine/platform/audio/tns_audio_output.h"
+#include "engine/platform/win32/tns_seh.h"
 
 namespace audio = tns::audio;
 
@@ -173,6 +174,7 @@ BOOL BASS_Init(int device, DWORD freq, DWORD, HWND)
     if (g_device) return fail(BASS_ERROR_ALREADY);
     if (device != TNS_BASS_DEFAULT_DEVICE && device != TNS_BASS_NOSOUND_DEVICE) return fail(BASS_ERROR_DEVICE);
     if (freq < 8000 || freq > 192000) return fail(BASS_ERROR_ILLPARAM);
+    audio::SetThreadHook(TNS_PrepareThreadForFaults);
     auto* d = new Device;
     d->mixer = std::make_unique<audio::Mixer>(int(freq));
     d->pump = std::make_unique<audio::StreamPump>();

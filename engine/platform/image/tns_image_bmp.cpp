@@ -48,38 +48,41 @@ struct Channel {
 constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
 
 // RLE streams write palette indices into a zeroed buffer (bottom-up rows);
-// pixels the stream skips keep index 0. False when the stream is cut short.
+// pixels the stream skips keep index 0. False when the stream is cut short or
+// a run or delta passes the row's end or the last row: the counters never leave
+// the image, so they cannot overflow however long the stream is.
 bool decodeRle(const uint8_t* p, const uint8_t* end, int width, int height, bool four, std::vector<uint8_t>& idx)
 {
     int x = 0, y = 0;
-    auto put = [&](uint8_t v) {
-        if (x < width && y < height) idx[size_t(y) * width + x] = v;
-        ++x;
-    };
     while (p + 2 <= end) {
         const uint8_t n = p[0], v = p[1];
         p += 2;
         if (n) {
-            for (int i = 0; i < n; ++i) put(four ? uint8_t(i & 1 ? v & 0x0F : v >> 4) : v);
+            if (n > width - x) return false;
+            uint8_t* row = &idx[size_t(y) * width + x];
+            for (int i = 0; i < n; ++i) row[i] = four ? uint8_t(i & 1 ? v & 0x0F : v >> 4) : v;
+            x += n;
             continue;
         }
         if (v == 0) {
             x = 0;
-            ++y;
+            if (++y >= height) return true;
         } else if (v == 1) {
             return true;
         } else if (v == 2) {
             if (p + 2 > end) return false;
+            if (p[0] > width - x || p[1] >= height - y) return false;
             x += p[0];
             y += p[1];
             p += 2;
         } else {
             const size_t bytes = four ? (v + 1) / 2 : v;
-            if (size_t(end - p) < bytes) return false;
-            for (int i = 0; i < v; ++i) put(four ? uint8_t(i & 1 ? p[i / 2] & 0x0F : p[i / 2] >> 4) : p[i]);
+            if (size_t(end - p) < bytes || v > width - x) return false;
+            uint8_t* row = &idx[size_t(y) * width + x];
+            for (int i = 0; i < v; ++i) row[i] = four ? uint8_t(i & 1 ? p[i / 2] & 0x0F : p[i / 2] >> 4) : p[i];
+            x += v;
             p += bytes + (bytes & 1); // runs are padded to 16 bits
         }
-        if (y >= height) return true;
     }
     return false;
 }

@@ -2,10 +2,13 @@
 #include "engine/platform/win32/tns_seh.h"
 
 #include <pthread.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 
 namespace {
@@ -13,6 +16,33 @@ namespace {
 _se_translator_function g_translator = nullptr;
 uintptr_t g_stackLow = 0;
 alignas(16) unsigned char g_altStack[64 * 1024];
+pthread_t g_faultThread{};
+std::atomic<bool> g_faultInFlight{false};
+std::atomic<unsigned> g_watchdogSeconds{10};
+std::atomic<TnsFaultReporter> g_reporter{nullptr};
+constexpr size_t kThreadAltStack = 64 * 1024;
+
+void writeAll(const char* text)
+{
+    size_t n = strlen(text);
+    while (n > 0) {
+        const ssize_t w = write(STDERR_FILENO, text, n);
+        if (w <= 0) return;
+        text += w;
+        n -= size_t(w);
+    }
+}
+
+[[noreturn]] void reportAndEnd(unsigned int code, const char* line)
+{
+    if (TnsFaultReporter reporter = g_reporter.load()) reporter(code);
+    TNS_FatalLine(line);
+}
+
+void onWatchdog(int)
+{
+    if (g_faultInFlight.load()) TNS_FatalLine("the report of a machine fault did not finish");
+}
 
 bool isStackGuardFault(const void* address)
 {
@@ -24,6 +54,10 @@ bool isStackGuardFault(const void* address)
 
 void onFault(int sig, siginfo_t* si, void*)
 {
+    const DWORD quickCode = TNS_FaultCodeFromSignal(sig, si ? si->si_code : 0, false);
+    if (!pthread_equal(pthread_self(), g_faultThread)) reportAndEnd(quickCode, "machine fault on a secondary thread");
+    if (g_faultInFlight.exchange(true)) reportAndEnd(quickCode, "machine fault while another was being reported");
+    alarm(g_watchdogSeconds.load());
     EXCEPTION_RECORD record{};
     record.Signal = sig;
     record.SignalCode = si ? si->si_code : 0;
@@ -78,10 +112,55 @@ DWORD TNS_FaultCodeFromSignal(int sig, int siCode, bool onStackGuard)
     }
 }
 
+TnsUntranslatedFault::~TnsUntranslatedFault()
+{
+    TNS_FaultHandled();
+}
+
+void TNS_FaultHandled()
+{
+    if (g_faultInFlight.exchange(false)) alarm(0);
+}
+
+void TNS_SetFaultWatchdogSeconds(unsigned int seconds)
+{
+    g_watchdogSeconds.store(seconds);
+}
+
+void TNS_SetFaultReporter(TnsFaultReporter reporter)
+{
+    g_reporter.store(reporter);
+}
+
+void TNS_FatalLine(const char* text)
+{
+    writeAll("Fatal error: ");
+    writeAll(text);
+    writeAll("\n");
+    _exit(1);
+}
+
+void TNS_PrepareThreadForFaults()
+{
+    // Kept for the thread's life; freed with the process (threads are few and long-lived).
+    thread_local void* altStack = nullptr;
+    if (altStack) return;
+    altStack = mmap(nullptr, kThreadAltStack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (altStack == MAP_FAILED) {
+        altStack = nullptr;
+        return;
+    }
+    stack_t ss{};
+    ss.ss_sp = altStack;
+    ss.ss_size = kThreadAltStack;
+    sigaltstack(&ss, nullptr);
+}
+
 _se_translator_function _set_se_translator(_se_translator_function translator)
 {
     _se_translator_function previous = g_translator;
     g_translator = translator;
+    g_faultThread = pthread_self();
 
     findMainStack();
     stack_t ss{};
@@ -96,5 +175,9 @@ _se_translator_function _set_se_translator(_se_translator_function translator)
     // blocked, or the next fault of the same kind would kill the process.
     sa.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
     for (int sig : {SIGSEGV, SIGBUS, SIGILL, SIGTRAP, SIGFPE}) sigaction(sig, &sa, nullptr);
+    struct sigaction watchdog{};
+    watchdog.sa_handler = onWatchdog;
+    sigemptyset(&watchdog.sa_mask);
+    sigaction(SIGALRM, &watchdog, nullptr);
     return previous;
 }

@@ -3,7 +3,7 @@
 // Windows exception codes and handed to the installed translator, which throws
 // a C++ exception out of the signal handler; the code must be built with
 // -fnon-call-exceptions. Handlers run on an alternate stack, so a stack
-// overflow is reported too. Main thread only.
+// overflow is reported too.
 #pragma once
 
 #include "engine/platform/win32/tns_win32.h"
@@ -46,7 +46,29 @@ _se_translator_function _set_se_translator(_se_translator_function translator);
 // the fault still has to leave the faulting instruction.
 struct TnsUntranslatedFault {
     unsigned int code;
+    ~TnsUntranslatedFault();
 };
+
+// A fault's report must not hang: from the fault until the thrown exception is
+// handled (its object destroyed, which calls TNS_FaultHandled) a watchdog runs,
+// and when it expires the process ends with a short line and status 1. A fault
+// inside the allocator could otherwise deadlock the report. A fault while
+// another is still in flight, or on a thread other than the one that installed
+// the translator (nothing there could catch it), is not thrown: the reporter
+// (if set) writes what it can without allocating, then the short line and
+// status 1.
+void TNS_FaultHandled();
+void TNS_SetFaultWatchdogSeconds(unsigned int seconds); // default 10
+using TnsFaultReporter = void (*)(unsigned int code);
+void TNS_SetFaultReporter(TnsFaultReporter reporter);
+
+// Writes "Fatal error: " + text and a line end to standard error with write(2)
+// and ends the process with status 1; for where nothing else is safe.
+[[noreturn]] void TNS_FatalLine(const char* text);
+
+// Gives the calling thread an alternate signal stack, so that a stack overflow
+// on it is reported too; threads the engine starts call it first.
+void TNS_PrepareThreadForFaults();
 
 // The Windows code a POSIX fault is reported as (exposed for tests).
 DWORD TNS_FaultCodeFromSignal(int signal, int siCode, bool onStackGuard);

@@ -187,6 +187,38 @@ TEST(ImageBmp, RunLengthStreamsAndCoreHeaders)
     EXPECT_EQ(pixels(decodeOk(core, FileFormat::Bmp)), (Px{0xFF0000FFu, 0xFFFF0000u}));
 }
 
+TEST(ImageBmp, RunLengthPastTheRowOrTheLastRowIsRefused)
+{
+    const Bytes pal = {0, 0, 0, 0, 255, 255, 255, 0};
+    // Several MB of repeated runs on a 4 x 1 image once overflowed the column counter.
+    Bytes flood;
+    for (int i = 0; i < (3 << 20); ++i) flood.insert(flood.end(), {0xFF, 0x07});
+    const struct {
+        int width, height, bpp;
+        uint32_t compression;
+        Bytes stream;
+    } cases[] = {
+        {4, 1, 8, 1, flood},
+        {4, 1, 8, 1, {5, 1, 0, 1}},                   // run longer than the row
+        {4, 1, 8, 1, {3, 1, 0, 3, 1, 1, 0, 0, 0, 1}}, // absolute run past the row end
+        {4, 2, 8, 1, {0, 2, 5, 0, 0, 1}},             // delta right past the row end
+        {4, 2, 8, 1, {0, 2, 0, 2, 0, 1}},             // delta below the last row
+        {5, 1, 4, 2, {6, 0x12, 0, 1}},                // RLE4 run longer than the row
+        {3, 1, 4, 2, {0, 4, 0x12, 0x12, 0, 1}},       // RLE4 absolute run past the row end
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const Bytes file = makeBmp(c.width, c.height, c.bpp, c.compression, pal, c.stream, 2);
+        Image img;
+        EXPECT_FALSE(tns::image::Decode(file.data(), file.size(), img)) << "case " << i;
+    }
+    // A delta onto the last row and a run ending exactly at the row's end are fine.
+    const Bytes exact = makeBmp(4, 2, 8, 1, pal, {2, 1, 0, 2, 0, 1, 2, 1, 0, 1}, 2);
+    EXPECT_EQ(pixels(decodeOk(exact, FileFormat::Bmp)),
+              (Px{0xFF000000u, 0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFF000000u,
+                  0xFF000000u}));
+}
+
 TEST(ImageTga, TrueColourGreyMappedAndRunLength)
 {
     // 24-bit, 2 x 2, bottom-up (descriptor 0).

@@ -35,6 +35,7 @@ public:
 private:
     void run()
     {
+        RunThreadHook();
         constexpr int kChunk = 1024;
         std::vector<float> scratch(size_t(kChunk) * 2);
         auto last = std::chrono::steady_clock::now();

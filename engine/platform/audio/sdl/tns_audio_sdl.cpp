@@ -33,6 +33,7 @@ private:
 
 void SDLCALL fillBuffer(void* user, Uint8* stream, int bytes)
 {
+    RunThreadHook();
     static_cast<Mixer*>(user)->renderS16(reinterpret_cast<int16_t*>(stream), bytes / 4);
 }
 
