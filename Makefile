@@ -4,7 +4,7 @@ ASAN_DIR  ?= build-asan
 BENCH_DIR ?= build-bench
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench asan clang clean assets pak run-pak
+.PHONY: all deps configure build run test soak bench asan clang clean assets pak run-pak
 
 all: build
 
@@ -36,6 +36,10 @@ run-pak: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# 100,000 frames of seeded random play against the real game (QUORIL_SEED replays a run).
+soak: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target soak
 
 # AddressSanitizer + UndefinedBehaviorSanitizer build of the whole suite.
 asan: deps

@@ -9,7 +9,7 @@
 #include "game/gameplay_main.h"
 #include "game/resload_functions.h"
 #include "gui/trsgui_ctarnisgui.h"
-#include "tests/sfx/sfx_test_audio.h"
+#include "tests/sfx/sfx_engine_test.h"
 
 namespace {
 
