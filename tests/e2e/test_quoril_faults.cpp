@@ -14,6 +14,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "engine/core/tns_window.h"
 #include "game/highscore.h"
@@ -45,7 +46,7 @@ constexpr const char* kReport = "fault_report.txt";
 struct Hooks {
     Player* player = nullptr;
     int separators = 0;
-    int sigtermAt = 0; // raised just before that separator; 0: never
+    std::function<void(int)> atSeparator; // with the separator's number, from 1
     void (*aroundSave)(bool before) = nullptr;
 } g_hooks;
 
@@ -130,7 +131,9 @@ TEST_F(QuorilFaults, SigtermAtTenPointsOfStartUpAndShutdownEndsInOrder)
         std::filesystem::remove("gamelog.txt");
         expectOrderlyEnd(tst::runInChild(
             [at] {
-                g_hooks.sigtermAt = at;
+                g_hooks.atSeparator = [at](int n) {
+                    if (n == at) raise(SIGTERM);
+                };
                 return playGame(startAndQuit);
             },
             120000));
@@ -160,10 +163,12 @@ TEST_F(QuorilFaults, WindowClosedDuringATransitionAndDuringAMoveEndsInOrder)
             p.press("BTN_MW_START");
             p.placeOnFirstFreeCell();
             p.steer(false);
+            p.goals.pop_back(); // not waiting for the move's end
             closeWhen(p, [] { return g_iGameState == GAMESTATE_MOVING; }, "moving");
         },
     };
     for (const auto& script : scripts) {
+        SCOPED_TRACE(&script == scripts ? "help window" : "move");
         std::filesystem::remove("gamelog.txt");
         expectOrderlyEnd(tst::runInChild([&] { return playGame(script); }, 120000));
         EXPECT_NE(reported("state"), "") << "the window was never closed";
@@ -221,6 +226,19 @@ TEST_F(QuorilFaults, FailedSaveReportsAndKeepsTheOldRecord)
     }
 }
 
+TEST_F(QuorilFaults, ResourceFileRemovedBetweenTheScanAndItsLoadIsReported)
+{
+    const tst::ChildResult run = tst::runInChild([] {
+        g_hooks.atSeparator = [](int) {
+            for (const std::string& line : tst::readLines("gamelog.txt"))
+                if (line.find(" resource packs found.") != std::string::npos) remove("DATA/gfx/cell_free.png");
+        };
+        return playGame(startAndQuit);
+    });
+    EXPECT_TRUE(run.exited && run.exitCode == 1) << "exit " << run.exitCode << ", signal " << run.signal;
+    EXPECT_NE(tst::readFile("ehslog.txt").find("cell_free.png"), std::string::npos) << tst::readFile("ehslog.txt");
+}
+
 TEST_F(QuorilFaults, DamagedRecordCountsAsNoneAndTheNextSaveIsGood)
 {
     tst::writeFile("DATA/quorilhs.dat", "\0\x19\0\0\0"s);
@@ -243,7 +261,8 @@ extern "C" void __wrap__ZN7CTarnis16GFX_ScenePresentEv(CTarnis* self)
 extern "C" void __real__ZN7CTarnis16LOG_AddSeparatorEi(int32_t kind);
 extern "C" void __wrap__ZN7CTarnis16LOG_AddSeparatorEi(int32_t kind)
 {
-    if (++g_hooks.separators == g_hooks.sigtermAt) raise(SIGTERM);
+    ++g_hooks.separators;
+    if (g_hooks.atSeparator) g_hooks.atSeparator(g_hooks.separators);
     __real__ZN7CTarnis16LOG_AddSeparatorEi(kind);
 }
 

@@ -15,6 +15,7 @@
 #include <iostream>
 #include <map>
 #include <random>
+#include <set>
 
 #include "engine/platform/win32/tns_win32_testing.h"
 #include "game/gamelogic_main.h"
@@ -68,6 +69,7 @@ struct RandomPlayer {
     long frames = 0, target = 0;
     std::deque<std::function<void()>> events;
     std::map<std::string, std::string> report;
+    std::set<int32_t> states;
     long rssMin = 0, rssMax = 0;
     double cpuAtFirst = 0;
 
@@ -117,6 +119,7 @@ struct RandomPlayer {
         g_clockMs += 16;
         ++frames;
         if (frames == 1) cpuAtFirst = cpuSeconds();
+        states.insert(g_iGameState);
         std::string fault = check();
         if (!fault.empty() && report["fault"].empty()) report["fault"] = "frame " + std::to_string(frames) + ": " + fault;
         if (frames >= kWarmFrames && (frames % 50 == 0 || frames == target)) {
@@ -161,7 +164,7 @@ int playRandomly(unsigned seed, long frames)
     const double cpu = cpuSeconds() - player.cpuAtFirst;
     std::ofstream out(kReport);
     for (const auto& [k, v] : player.report) out << k << '=' << v << '\n';
-    out << "frames=" << player.frames << "\nrss_spread=" << player.rssMax - player.rssMin
+    out << "states=" << player.states.size() << "\nframes=" << player.frames << "\nrss_spread=" << player.rssMax - player.rssMin
         << "\nfps_cpu=" << long(double(player.frames) / (cpu > 0 ? cpu : 1e-9)) << '\n';
     return 0;
 }
@@ -197,6 +200,7 @@ TEST_F(QuorilRandom, SeededRandomInputKeepsTheGameSoundAndItsMemoryFlat)
     EXPECT_EQ(r["fault"], "") << "seed " << seed;
     EXPECT_EQ(r["frames"], std::to_string(frames)) << "the game ended early; seed " << seed;
     EXPECT_LE(std::stol(r["rss_spread"]), kMaxRssGrowth) << "seed " << seed;
+    EXPECT_GE(std::stoi(r["states"]), 4) << "the input hardly reached the game; seed " << seed;
     std::cout << "RSS bytes at frame " << kWarmFrames << ", middle, end: " << r["rss_first"] << ' '
               << r["rss_middle"] << ' ' << r["rss_last"] << "; spread " << r["rss_spread"] << "; frames per CPU second "
               << r["fps_cpu"] << std::endl;
