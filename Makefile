@@ -2,9 +2,11 @@
 BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 BENCH_DIR ?= build-bench
+FUZZ_DIR  ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps configure build run test soak bench asan clang clean assets pak run-pak
+.PHONY: all deps configure build run test soak fuzz bench asan clang clean assets pak run-pak
 
 all: build
 
@@ -40,6 +42,21 @@ test: build
 # 100,000 frames of seeded random play against the real game (QUORIL_SEED replays a run).
 soak: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target soak
+
+# Each fuzz target for FUZZ_SECONDS from its seeds (libFuzzer, clang, ASan + UBSan);
+# new inputs collect in $(FUZZ_DIR)/corpus/<target>, crashes in $(FUZZ_DIR)/crashes/.
+# target:seed folder
+FUZZ_TABLE = fuzz_gui_data:DATA/gui fuzz_gui_values:fuzz/game/seeds/values \
+             fuzz_level_pack:DATA/levels fuzz_highscore:fuzz/game/seeds/highscore
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNIS_FUZZ=ON \
+	  -DTARNIS_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(foreach row,$(FUZZ_TABLE),$(firstword $(subst :, ,$(row))))
+	@mkdir -p $(FUZZ_DIR)/crashes
+	@for row in $(FUZZ_TABLE); do t=$${row%%:*}; c=$(CURDIR)/$(FUZZ_DIR)/corpus/$$t; mkdir -p $$c; \
+	  $(FUZZ_DIR)/$$t -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(CURDIR)/$(FUZZ_DIR)/crashes/$$t- \
+	    $$c $(CURDIR)/$${row#*:} > $(FUZZ_DIR)/$$t.log 2>&1 || { tail -40 $(FUZZ_DIR)/$$t.log; exit 1; }; \
+	  printf '%-18s %s\n' $$t "$$(grep '^Done' $(FUZZ_DIR)/$$t.log)"; done
 
 # AddressSanitizer + UndefinedBehaviorSanitizer build of the whole suite.
 asan: deps
