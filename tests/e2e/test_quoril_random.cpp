@@ -190,7 +190,8 @@ TEST_F(QuorilRandom, SeededRandomInputKeepsTheGameSoundAndItsMemoryFlat)
     std::cout << "random play: seed " << seed << " (QUORIL_SEED), " << frames << " frames" << std::endl;
     RecordProperty("seed", std::to_string(seed));
 
-    tst::ChildResult run = tst::runInChild([=] { return playRandomly(seed, frames); }, 3600000);
+    const int timeoutMs = int(std::min(frames * 50 + 60000, 0x7FFFFFFFL)); // 20 frames a second at the least
+    tst::ChildResult run = tst::runInChild([=] { return playRandomly(seed, frames); }, timeoutMs);
     ASSERT_TRUE(run.exited) << "signal " << run.signal << ", seed " << seed;
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_FALSE(tst::fileExists("ehslog.txt")) << tst::readFile("ehslog.txt");
