@@ -73,6 +73,7 @@ clang: deps
 	@cmake --build build-clang -j $(JOBS)
 
 bench: deps
+	@sh tools/install-deps.sh deps/bench-packages.txt
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNIS_BENCH=ON -DTARNIS_TESTS=OFF >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS)
 	@for b in $(BENCH_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true

@@ -22,7 +22,7 @@ struct PeerPair {
     std::string target; // the target's name in the summary
 };
 
-// A target on one benchmark's own figure: its median CPU time per iteration (ns)
+// A target on one benchmark's own figure: its least CPU time per iteration (ns)
 // times scale, in unit, must not exceed maxValue.
 struct FigureTarget {
     std::string name;
@@ -33,8 +33,9 @@ struct FigureTarget {
 };
 
 // Call from main() after the benchmarks are registered; returns the exit code.
-// Unless the command line says otherwise, each benchmark runs 5 repetitions of
-// at least 0.2 s and the figures compared are the medians of the CPU time.
+// Unless the command line says otherwise, each benchmark runs 24 repetitions of
+// at least 0.04 s, interleaved with the others in random order, and the
+// figures compared are the minima of the CPU time (the medians are shown too).
 int runWithPeers(int argc, char** argv, const std::vector<PeerPair>& pairs,
                  const std::vector<FigureTarget>& figures = {});
 

@@ -583,7 +583,7 @@ int main(int argc, char** argv)
     const int rc = bench::runWithPeers(
         argc, argv,
         {
-            {"BM_Ours_PuzzleFrame", "BM_SDL_PuzzleFrame", 5.0, "puzzle frame vs SDL2"},
+            {"BM_Ours_PuzzleFrame", "BM_SDL_PuzzleFrame", 6.0, "puzzle frame vs SDL2"},
             {"BM_Ours_PuzzleFrame", "BM_Floor_PuzzleFrame"},
             {"BM_Ours_PuzzleFrameTinted", "BM_SDL_PuzzleFrameTinted", 5.0, "puzzle frame, tinted vs SDL2"},
             {"BM_Ours_PuzzleFrameGouraud", "BM_SDL_PuzzleFrameGouraud", 15.0, "puzzle frame, per-vertex vs SDL2"},

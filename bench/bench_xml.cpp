@@ -106,7 +106,7 @@ int main(int argc, char** argv)
 {
     return bench::runWithPeers(argc, argv,
                                {
-                                   {"BM_Ours_Gui", "BM_Pugi_Gui", 1.0, "XML, GUI document vs pugixml default"},
+                                   {"BM_Ours_Gui", "BM_Pugi_Gui", 1.5, "XML, GUI document vs pugixml default"},
                                    {"BM_Ours_Gui", "BM_PugiMinimal_Gui"},
                                    {"BM_Ours_GuiScrambled", "BM_Pugi_Gui"},
                                    {"BM_Ours_Font", "BM_Pugi_Font", 1.0, "XML, font description vs pugixml default"},

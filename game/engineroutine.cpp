@@ -6,6 +6,7 @@
 #include "engine/core/tns_window.h"
 #include "game/gamelogic_main.h"
 #include "game/gameplay_main.h"
+#include "game/par_hint.h"
 #include "game/resload_functions.h"
 #include "gui/trsgui_ctarnisgui.h"
 
@@ -63,6 +64,7 @@ void InitGame()
 void GameShutdown()
 {
     FreeCurrentPiece();
+    ParHint_Stop();
     if (g_pTRS) g_pTRS->SFX_MusicStop(3000);
     if (g_pGUI) {
         delete g_pGUI;

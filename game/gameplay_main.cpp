@@ -11,6 +11,7 @@
 #include "game/cgame_element.h"
 #include "game/gamelogic_main.h"
 #include "game/highscore.h"
+#include "game/par_hint.h"
 #include "game/resload_functions.h"
 #include "gui/trsgui_ctarnisgui.h"
 
@@ -57,6 +58,7 @@ void drawBoard()
                 DrawBoardQuad(float(x) * g_fCellWidth + g_fBoardOriginX, float(y) * g_fCellHeight + g_fBoardOriginY,
                               g_idTexPiece1);
     if (g_pCurrentPiece) g_pCurrentPiece->Draw();
+    ParHint_Draw();
 }
 
 void drawCursor()
@@ -233,6 +235,7 @@ void GamePlay_Init()
     g_pTRS->SFX_MusicPlay("MUS_GAME", true, 3000);
     WriteMovesLabel();
     ShowBestResult();
+    ParHint_Start();
 }
 
 void StartGame()
@@ -248,6 +251,7 @@ void ShowGameResult()
 {
     EHS_CHECKPOINT(EHS_FILE_SHOWGAMERESULT);
     ExecuteElementCommand("WND_DTP_MAINWINDOW", GUICMD_DISABLE);
+    ParHint_ShowResult(g_iMoves);
     // A tie is no new record.
     ExecuteElementCommand(g_iBestMoves >= g_iMoves ? "WND_DTP_COMPLETE" : "WND_DTP_HIGHSCORE", GUICMD_SHOW);
 }
@@ -261,6 +265,7 @@ void UpdateGame()
         g_pCurrentPiece->Update();
         if (g_pCurrentPiece && g_iGameState == GAMESTATE_STEERING && IsGameOver()) ShowGameResult();
     }
+    ParHint_Update();
     if (g_pTRS->INP_KeyboardIsKeyClicked(kKeyF2)) g_bDebugOverlay = !g_bDebugOverlay;
 }
 

@@ -1,9 +1,10 @@
 #!/bin/sh
-# Installs the Debian packages listed in deps/debian-packages.txt that are missing.
-# Does nothing (and needs no network) when every package is already installed.
+# Installs the Debian packages listed in deps/debian-packages.txt (or in the
+# list given as the argument) that are missing. Does nothing (and needs no
+# network) when every package is already installed.
 set -eu
 here=$(dirname "$0")
-list="$here/../deps/debian-packages.txt"
+list="${1:-$here/../deps/debian-packages.txt}"
 missing=""
 for pkg in $(grep -v '^[[:space:]]*#' "$list" | tr -s ' \t' '\n\n'); do
     status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)

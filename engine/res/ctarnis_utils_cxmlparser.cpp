@@ -4,6 +4,7 @@
 #include "engine/res/ctarnis_utils_cxmlparser.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -19,10 +20,27 @@ std::string g_plainError;
     throw static_cast<const char*>(g_plainError.c_str());
 }
 
+// Character classes by table, one load per byte in the scanning loops.
+// CR is deliberately not whitespace: loading has already removed it.
+enum : uint8_t { kSpace = 1, kEndsAttrName = 2, kEndsTagName = 4 };
+
+constexpr std::array<uint8_t, 256> kClasses = [] {
+    std::array<uint8_t, 256> c{};
+    for (unsigned char s : {' ', '\n', '\t'}) c[s] = kSpace | kEndsAttrName | kEndsTagName;
+    c['='] |= kEndsAttrName;
+    c['/'] |= kEndsTagName;
+    c['>'] |= kEndsTagName;
+    return c;
+}();
+
+inline bool is(char c, uint8_t cls)
+{
+    return (kClasses[uint8_t(c)] & cls) != 0;
+}
+
 inline bool isSpace(char c)
 {
-    // CR is deliberately not whitespace: loading has already removed it.
-    return c == ' ' || c == '\n' || c == '\t';
+    return is(c, kSpace);
 }
 
 inline size_t findChar(const char* t, size_t n, size_t from, char c)
@@ -170,9 +188,16 @@ void CXMLParser::LoadFromBuffer(const void* data, int32_t size, bool scrambled)
         if (scrambled)
             for (int32_t i = 0; i < size; ++i) dst[i] = char(uint8_t(dst[i]) ^ TRS_XML_SCRAMBLE_BYTE);
         if (const void* cr = memchr(dst, '\r', size_t(size))) {
+            // Lines move down whole, from one CR to the next.
             size_t w = size_t(static_cast<const char*>(cr) - dst);
-            for (size_t i = w; i < size_t(size); ++i)
-                if (dst[i] != '\r') dst[w++] = dst[i];
+            size_t r = w + 1;
+            while (r < size_t(size)) {
+                const void* next = memchr(dst + r, '\r', size_t(size) - r);
+                const size_t end = next ? size_t(static_cast<const char*>(next) - dst) : size_t(size);
+                memmove(dst + w, dst + r, end - r);
+                w += end - r;
+                r = end + 1;
+            }
             text.resize(w);
         }
     }
@@ -245,9 +270,10 @@ void CXMLParser::Parse()
     // ends first (the unfinished pair is not kept).
     auto readAttribute = [&](size_t& p, size_t& ns, size_t& ne, size_t& vs, size_t& ve) {
         ns = p;
-        while (p < limit && !isSpace(t[p]) && t[p] != '=') ++p;
+        while (p < limit && !is(t[p], kEndsAttrName)) ++p;
         ne = p;
-        size_t open = findChar(t, limit, p, '"');
+        // Mostly the quote follows the '=' at once.
+        size_t open = p + 1 < limit && t[p] == '=' && t[p + 1] == '"' ? p + 1 : findChar(t, limit, p, '"');
         if (open == std::string::npos) return false;
         size_t close = findChar(t, limit, open + 1, '"');
         if (close == std::string::npos) return false;
@@ -313,7 +339,7 @@ void CXMLParser::Parse()
             cur = int32_t(m_nodes.size() - 1);
         }
         size_t s = p;
-        while (p < limit && !isSpace(t[p]) && t[p] != '/' && t[p] != '>') ++p;
+        while (p < limit && !is(t[p], kEndsTagName)) ++p;
         {
             CXMLNode& el = node(cur);
             if (p < limit && isSpace(t[p])) {
@@ -326,6 +352,8 @@ void CXMLParser::Parse()
             }
             el.m_uAttrBegin = el.m_uAttrEnd = uint32_t(m_attrs.size());
         }
+        // "/>" moves cur to the parent before the attributes are counted.
+        const int32_t self = cur;
         bool done = false;
         for (;;) {
             skipSpace(p);
@@ -352,8 +380,8 @@ void CXMLParser::Parse()
             t[ne] = '\0';
             t[ve] = '\0';
             m_attrs.push_back({t + ns, t + vs});
-            node(cur).m_uAttrEnd = uint32_t(m_attrs.size());
         }
+        node(self).m_uAttrEnd = uint32_t(m_attrs.size());
         if (done) break;
     }
     finishTree();

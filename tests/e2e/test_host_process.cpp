@@ -41,6 +41,17 @@ TEST_F(HostProcess, RunsTheHelloExampleForTheAskedFrames)
     EXPECT_FALSE(tst::fileExists("hello/ehslog.txt"));
 }
 
+// The guide's walk-through game: screen, styles, font, textures and sound all load.
+TEST_F(HostProcess, RunsTheGuidesFirstGame)
+{
+    std::filesystem::copy(std::string(EXAMPLES_DIR) + "/first", "first", std::filesystem::copy_options::recursive);
+    EXPECT_EQ(runHost({"--frames", "20", "first"}), 0);
+    auto lines = tst::readLines("first/gamelog.txt");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "first: started"), lines.end());
+    EXPECT_FALSE(tst::fileExists("first/ehslog.txt"));
+    EXPECT_EQ(tst::readFile("first/gamelog.txt").find("Warning"), std::string::npos);
+}
+
 TEST_F(HostProcess, RunsTheGalleryExampleWithoutErrors)
 {
     // Every element, style, enumeration and texture of the gallery's data loads and draws.

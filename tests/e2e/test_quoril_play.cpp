@@ -1,7 +1,7 @@
 // A whole game of the real Quoril on its real data, headless, played only
 // through injected mouse and keyboard events: start, place, steer until stuck
-// (a screenshot on the way), type a new record's name, confirm, exit. Once
-// from the loose data files and once from a PAK built from them.
+// (a screenshot on the way), type a new record's name, confirm, exit. From the
+// loose data files, without their optional par and hint elements, from a PAK.
 //
 // The player runs after every presented frame (the link wraps
 // CTarnis::GFX_ScenePresent, see tests.cmake): it sees the frame's state, and
@@ -18,6 +18,7 @@
 #include "game/cgame_element.h"
 #include "game/gamelogic_main.h"
 #include "game/gameplay_main.h"
+#include "game/par_hint.h"
 #include "game/resload_functions.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "tests/e2e/quoril_data.h"
@@ -34,10 +35,22 @@ using e2e::Player;
 
 Player* g_player = nullptr;
 
+bool g_bExtras = true; // the data has the par labels and the hint's picture
+
 void script(Player& p)
 {
     p.press("BTN_MW_START");
-    p.placeOnFirstFreeCell();
+    // The hinted cell; without the extras H does nothing: the first free cell.
+    p.note("hint", [&p] { return p.key(SDL_SCANCODE_H), ""; });
+    p.goals.push_back([&p] {
+        int32_t x, y;
+        if (ParHint_GetHint(x, y)) return p.report["hinted"] = "1", p.clickCell(x, y), true;
+        if (g_bExtras || p.frames < 200) return false;
+        const int32_t w = g_LevelDesc.m_iSizeX;
+        for (int32_t i = 0; i < w * g_LevelDesc.m_iSizeY; ++i)
+            if (g_Board.At(i % w, i / w) == CELL_FREE) return p.clickCell(i % w, i / w), true;
+        return false;
+    });
     p.steer(false);
     p.steer(false);
     p.note("board", [] { // each cell's sample spot on the screenshot and its kind; not under piece or cursor
@@ -67,7 +80,8 @@ void script(Player& p)
     p.goals.push_back([] { return g_iGameState == GAMESTATE_PLACEMENT; });
     p.note("after", [&p] {
         return p.label("L_MW_MOVES_MOVES") + " " + p.label("L_MW_BESTRESULT_NAME") + " " +
-               p.label("L_MW_BESTRESULT_MOVES");
+               p.label("L_MW_BESTRESULT_MOVES") +
+               (g_bExtras ? " " + p.label("L_MW_BESTRESULT_PAR") + ", " + p.label("L_HS_SCORE") : "");
     });
     p.press("BTN_MW_EXIT");
 }
@@ -115,8 +129,11 @@ protected:
         for (int shift = -8; shift < 32; shift += 8) record.push_back(char(shift < 0 ? 0 : (moves >> shift) & 0xFF));
         EXPECT_EQ(tst::readFile("DATA/quorilhs.dat"), record);
         EXPECT_EQ(report["label_at_end"], report["moves"]);
+        EXPECT_EQ(report["hinted"], g_bExtras ? "1" : "");
         EXPECT_EQ(report["overlay"], "10") << "F2 shows the overlay, F2 again hides it";
-        EXPECT_EQ(report["after"], "0 ada " + report["moves"]) << "moves label, best name and moves";
+        const std::string& m = report["moves"];
+        EXPECT_EQ(report["after"], "0 ada " + m + (g_bExtras ? " par 86, " + m + " / 86" : ""))
+            << "moves label, best name and moves; the shipped board's par, on the tile and over the score";
 
         auto log = tst::readLines("gamelog.txt");
         auto at = [&](const char* line) { return std::find(log.begin(), log.end(), line) - log.begin(); };
@@ -151,6 +168,21 @@ TEST_F(QuorilPlay, WholeGameFromLooseFiles)
 {
     e2e::CopyGameData();
     playAndCheck();
+}
+
+// A data folder from before par and hints plays the same game.
+TEST_F(QuorilPlay, WholeGameWithoutTheOptionalExtras)
+{
+    e2e::CopyGameData();
+    e2e::RemoveElements("DATA/gui/main.xml", {"L_MW_BESTRESULT_PAR"});
+    e2e::RemoveElements("DATA/gui/help.xml", {"L_HLP_HINTKEY"});
+    e2e::RemoveElements("DATA/gui/complete.xml", {"L_CMP_SCORE", "L_CMP_SCORE_TITLE"});
+    e2e::RemoveElements("DATA/gui/highscore.xml", {"L_HS_SCORE", "L_HS_SCORE_TITLE"});
+    e2e::RemoveElements("DATA/graphics.xml", {"TEX_HINT"});
+    std::filesystem::remove("DATA/gfx/hint.png");
+    g_bExtras = false;
+    playAndCheck();
+    g_bExtras = true;
 }
 
 TEST_F(QuorilPlay, WholeGameFromAPak)

@@ -1,13 +1,17 @@
 // The puzzle's rules and the screens' flow on small boards: placing, steering,
 // blocked moves, the slide on an injected clock, clicks at the board's edge,
-// barriers, help and start in each state, and the dialog that ends a game.
+// barriers, help and start in each state, the dialog that ends a game, hints.
 #include <filesystem>
+#include <thread>
 
 #include "engine/core/ctarnis.h"
+#include "engine/res/ctarnis_utils_csmartid.h"
 #include "game/cgame_element.h"
 #include "game/gamelogic_main.h"
 #include "game/gameplay_main.h"
+#include "game/par_hint.h"
 #include "game/resload_functions.h"
+#include "game/solver/quoril_solver.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "tests/sfx/sfx_engine_test.h"
 
@@ -51,6 +55,7 @@ protected:
     }
     void TearDown() override
     {
+        ParHint_Stop();
         FreeCurrentPiece();
         delete g_pGUI;
         g_pGUI = nullptr;
@@ -72,6 +77,17 @@ protected:
         m_engine->m_MouseState.rgbButtons[0] = x == -999 ? 0 : 0x80;
         if (x != -999) m_engine->m_ptCursor = POINT{x, y};
         UpdateGame();
+    }
+    // H, then frames until the search has answered: the frame only polls it.
+    void askHint()
+    {
+        m_engine->m_aKeyState[0x23] = 0x80;
+        frame(0.01f);
+        m_engine->m_aKeyState[0x23] = 0;
+        int32_t x, y;
+        EXPECT_TRUE(ParHint_Pending() && !ParHint_GetHint(x, y)) << "the frame asks and goes on";
+        for (int i = 0; i < 4000 && ParHint_Pending(); ++i)
+            frame(0.01f), std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     void click(int32_t cellX, int32_t cellY)
     {
@@ -221,6 +237,31 @@ TEST_F(Game, SessionStartRefusesABoardItCannotPlay)
             EXPECT_EQ(e.m_strDescription, c.error);
         }
     }
+}
+
+TEST_F(Game, HintIsTheSolversNextMoveAndNoneWhenLost)
+{
+    CSmartID::SetIntID("TEX_HINT", 0); // stands for the loaded highlight
+    const std::vector<LevelBarrier> barriers{{2, 2}, {4, 3}, {5, 1}};
+    newGame(5, 4, barriers);
+    ParHint_Start();
+    click(0, 3);
+    askHint();
+    int32_t x = -1, y = -1;
+    ASSERT_TRUE(ParHint_GetHint(x, y));
+
+    solver::Position at{std::vector<uint8_t>(20), 0, 3};
+    for (int32_t i = 0; i < 20; ++i) at.covered[size_t(i)] = g_Board.At(i % 5, i / 5) == CELL_COVERED;
+    const solver::Move best = solver::solve(solver::Board::fromLevel(5, 4, barriers), at).line.front();
+    EXPECT_EQ(std::pair(x, y), std::pair(best.x, best.y));
+    click(x, y);
+    EXPECT_FALSE(ParHint_GetHint(x, y)) << "a move ends the hint";
+
+    newGame(3, 1, {{2, 1}}); // placed on the left, the piece is stuck at once
+    ParHint_Start();
+    click(0, 0);
+    askHint();
+    EXPECT_FALSE(ParHint_GetHint(x, y));
 }
 
 } // namespace

@@ -3,5 +3,4 @@
 tarnis_test(test_game
   ${CMAKE_CURRENT_LIST_DIR}/test_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_highscore.cpp
-  ${CMAKE_SOURCE_DIR}/tests/sfx/sfx_engine_test.cpp)
-target_link_libraries(test_game PRIVATE quoril_game tarnis_testaudio)
+  LINK quoril_game tarnis_testaudio)

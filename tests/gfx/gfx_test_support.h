@@ -1,6 +1,5 @@
 // Shared by the graphics tests: a fixture that brings the graphics subsystem
-// up headless, a reader of the presented picture, and a device proxy that
-// records draw calls while forwarding everything to the real device.
+// up headless, a reader of the presented picture and of the draws it received.
 #pragma once
 
 #include <string>
@@ -56,79 +55,10 @@ protected:
         m_t->GFX_GetResolution(&w, &h);
         return frontPixels(m_t->m_pD3DDevice, w, h);
     }
+    // The draw calls the device has received, and the last one's counts.
+    TnsDrawStats draws() { return TNS_D3D8DrawStats(m_t->m_pD3DDevice); }
 
     CTarnis* m_t = nullptr;
-};
-
-// Forwards every call to the real device and records the draws.
-class RecordingDevice final : public IDirect3DDevice8 {
-public:
-    explicit RecordingDevice(IDirect3DDevice8* real) : m_real(real) {}
-    struct Draw {
-        UINT numVertices, startIndex, primCount;
-    };
-    std::vector<Draw> draws;
-
-    ULONG AddRef() override { return m_real->AddRef(); }
-    ULONG Release() override { return m_real->Release(); }
-    HRESULT TestCooperativeLevel() override { return m_real->TestCooperativeLevel(); }
-    HRESULT Reset(D3DPRESENT_PARAMETERS* p) override { return m_real->Reset(p); }
-    HRESULT GetDeviceCaps(D3DCAPS8* c) override { return m_real->GetDeviceCaps(c); }
-    HRESULT BeginScene() override { return m_real->BeginScene(); }
-    HRESULT EndScene() override { return m_real->EndScene(); }
-    HRESULT Clear(DWORD n, const D3DRECT* r, DWORD f, D3DCOLOR c, float z, DWORD s) override
-    {
-        return m_real->Clear(n, r, f, c, z, s);
-    }
-    HRESULT Present(const RECT* a, const RECT* b, HWND w, const void* d) override { return m_real->Present(a, b, w, d); }
-    HRESULT SetViewport(const D3DVIEWPORT8* v) override { return m_real->SetViewport(v); }
-    HRESULT GetViewport(D3DVIEWPORT8* v) override { return m_real->GetViewport(v); }
-    void SetGammaRamp(DWORD f, const D3DGAMMARAMP* r) override { m_real->SetGammaRamp(f, r); }
-    void GetGammaRamp(D3DGAMMARAMP* r) override { m_real->GetGammaRamp(r); }
-    HRESULT CreateImageSurface(UINT w, UINT h, D3DFORMAT f, IDirect3DSurface8** s) override
-    {
-        return m_real->CreateImageSurface(w, h, f, s);
-    }
-    HRESULT GetFrontBuffer(IDirect3DSurface8* s) override { return m_real->GetFrontBuffer(s); }
-    HRESULT CreateTexture(UINT w, UINT h, UINT l, DWORD u, D3DFORMAT f, D3DPOOL p, IDirect3DTexture8** t) override
-    {
-        return m_real->CreateTexture(w, h, l, u, f, p, t);
-    }
-    HRESULT CreateVertexBuffer(UINT n, DWORD u, DWORD f, D3DPOOL p, IDirect3DVertexBuffer8** b) override
-    {
-        return m_real->CreateVertexBuffer(n, u, f, p, b);
-    }
-    HRESULT CreateIndexBuffer(UINT n, DWORD u, D3DFORMAT f, D3DPOOL p, IDirect3DIndexBuffer8** b) override
-    {
-        return m_real->CreateIndexBuffer(n, u, f, p, b);
-    }
-    HRESULT SetStreamSource(UINT s, IDirect3DVertexBuffer8* b, UINT st) override
-    {
-        return m_real->SetStreamSource(s, b, st);
-    }
-    HRESULT SetIndices(IDirect3DIndexBuffer8* b, UINT base) override { return m_real->SetIndices(b, base); }
-    HRESULT SetVertexShader(DWORD h) override { return m_real->SetVertexShader(h); }
-    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE t, UINT mi, UINT nv, UINT si, UINT pc) override
-    {
-        draws.push_back(Draw{nv, si, pc});
-        return m_real->DrawIndexedPrimitive(t, mi, nv, si, pc);
-    }
-    HRESULT SetRenderState(D3DRENDERSTATETYPE s, DWORD v) override { return m_real->SetRenderState(s, v); }
-    HRESULT GetRenderState(D3DRENDERSTATETYPE s, DWORD* v) override { return m_real->GetRenderState(s, v); }
-    HRESULT SetTextureStageState(DWORD st, D3DTEXTURESTAGESTATETYPE t, DWORD v) override
-    {
-        return m_real->SetTextureStageState(st, t, v);
-    }
-    HRESULT GetTextureStageState(DWORD st, D3DTEXTURESTAGESTATETYPE t, DWORD* v) override
-    {
-        return m_real->GetTextureStageState(st, t, v);
-    }
-    HRESULT SetTexture(DWORD s, IDirect3DBaseTexture8* t) override { return m_real->SetTexture(s, t); }
-    HRESULT GetTexture(DWORD s, IDirect3DBaseTexture8** t) override { return m_real->GetTexture(s, t); }
-    BOOL ShowCursor(BOOL s) override { return m_real->ShowCursor(s); }
-
-private:
-    IDirect3DDevice8* m_real;
 };
 
 } // namespace gfxtest

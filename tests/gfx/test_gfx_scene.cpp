@@ -43,49 +43,6 @@ TEST_F(GfxTest, ColouredQuadCoversExactlyItsPixels)
         }
 }
 
-TEST_F(GfxTest, TexturedBlendedQuadsMapTexelsOntoPixels)
-{
-    start();
-    IDirect3DDevice8* dev = m_t->m_pD3DDevice;
-    IDirect3DTexture8* tex = nullptr;
-    ASSERT_EQ(dev->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex), D3D_OK);
-    D3DLOCKED_RECT r{};
-    ASSERT_EQ(tex->LockRect(0, &r, nullptr, 0), D3D_OK);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) {
-            // Left half opaque texels of distinct colours, right half half-transparent white.
-            uint32_t v = x < 2 ? 0xFF000000u | uint32_t((y * 4 + x) * 0x101010) : 0x80FFFFFFu;
-            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(r.pBits) + y * r.Pitch)[x] = v;
-        }
-    tex->UnlockRect(0);
-    dev->SetTexture(0, tex);
-    dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    dev->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    dev->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    dev->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    dev->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-
-    m_t->GFX_SceneBegin();
-    m_t->GFX_SceneClearScreen(0.0f, 0.0f, 0.0f);
-    m_t->GFX_VQuadSetPos(100, 50, 4, 4, 0.5f);
-    m_t->GFX_VQuadSetTexCoords(1, 0, 0, 1, 1);
-    m_t->GFX_VQuadSetColor(1, 1, 1, 1);
-    m_t->GFX_SceneRender();
-    m_t->GFX_SceneEnd();
-    m_t->GFX_ScenePresent();
-    std::vector<uint32_t> p = picture();
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 2; ++x) EXPECT_EQ(p[size_t(50 + y) * 800 + 100 + x], 0xFF000000u | uint32_t((y * 4 + x) * 0x101010));
-        // 255 * 128 / 255 = 128 over black.
-        for (int x = 2; x < 4; ++x) EXPECT_EQ(p[size_t(50 + y) * 800 + 100 + x], 0xFF808080u);
-    }
-    EXPECT_EQ(p[size_t(49) * 800 + 100], 0xFF000000u);
-    EXPECT_EQ(p[size_t(50) * 800 + 104], 0xFF000000u);
-    dev->SetTexture(0, nullptr);
-    m_t->m_pTexturesManager->AddItem(tex, "TEX_T", 0);
-}
-
 TEST_F(GfxTest, ClearColoursPackAndWrap)
 {
     start();
@@ -238,15 +195,8 @@ TEST_F(GfxTest, MinimisedWindowLosesTheDeviceAndRestoringResetsIt)
     tex->UnlockRect(0);
     m_t->m_pTexturesManager->AddItem(tex, "TEX_KEEP", 0);
 
-    m_t->GFX_SceneBegin();
-    ASSERT_NE(m_t->m_pQuadLocked, nullptr);
     tst::pushWindowEvent(m_t->m_hGameWindow, SDL_WINDOWEVENT_MINIMIZED);
     EXPECT_EQ(m_t->SYS_UpdateAllSystems(), 0);
-    // The focus loss unlocked the batch; queuing now drops quads.
-    EXPECT_EQ(m_t->m_pQuadLocked, nullptr);
-    m_t->GFX_SceneRender();
-    EXPECT_EQ(m_t->m_iQuadsInBatch, 0);
-    m_t->GFX_SceneEnd();
     EXPECT_EQ(dev->TestCooperativeLevel(), D3DERR_DEVICELOST);
     EXPECT_FALSE(m_t->GFX_CheckDevice());
     EXPECT_EQ(tst::logCount("   +: Device is lost and currently cannot be restored."), 1);
@@ -257,14 +207,12 @@ TEST_F(GfxTest, MinimisedWindowLosesTheDeviceAndRestoringResetsIt)
     EXPECT_EQ(dev->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
     // Reset refuses while the default-pool vertex buffer lives.
     EXPECT_EQ(dev->Reset(&m_t->m_PresentParams), D3DERR_INVALIDCALL);
-    IDirect3DVertexBuffer8* before = m_t->m_pQuadVB;
     m_t->m_iCurrentTexture[0] = 0;
     EXPECT_EQ(m_t->SYS_UpdateAllSystems(), 1);
     EXPECT_EQ(tst::logCount("   =: D3DDevice is lost. Trying to reset..."), 1);
     EXPECT_EQ(dev->TestCooperativeLevel(), D3D_OK);
     EXPECT_NE(m_t->m_pQuadVB, nullptr);
     EXPECT_EQ(m_t->m_iCurrentTexture[0], -1);
-    (void)before;
 
     // The managed texture survived the reset with its texels.
     dev->SetTexture(0, tex);
@@ -280,13 +228,20 @@ TEST_F(GfxTest, MinimisedWindowLosesTheDeviceAndRestoringResetsIt)
     dev->SetTexture(0, nullptr);
 }
 
-TEST_F(GfxTest, FullScreenPresentsKeepToTheRefreshRate)
+TEST_F(GfxTest, PresentsKeepToTheRefreshRateFullScreenAndWindowed)
 {
-    start();
-    const DWORD begin = timeGetTime();
-    for (int i = 0; i < 7; ++i) m_t->GFX_ScenePresent();
-    // Paced to a 60 Hz refresh (the dummy display's), seven presents span at
-    // least five refresh periods even when the first one finds its deadline
-    // already passed; unpaced they would take no time at all.
-    EXPECT_GE(timeGetTime() - begin, 66u);
+    for (bool windowed : {false, true}) {
+        SCOPED_TRACE(windowed ? "windowed" : "full screen");
+        if (windowed) {
+            TearDown();
+            SetUp();
+        }
+        start(windowed ? 3 : 2, windowed);
+        const DWORD begin = timeGetTime();
+        for (int i = 0; i < 7; ++i) m_t->GFX_ScenePresent();
+        // Paced to a 60 Hz refresh (the dummy display's), seven presents span at
+        // least five refresh periods even when the first one finds its deadline
+        // already passed; unpaced they would take no time at all.
+        EXPECT_GE(timeGetTime() - begin, 66u);
+    }
 }

@@ -7,7 +7,6 @@
 #include "tests/gfx/gfx_test_support.h"
 
 using gfxtest::GfxTest;
-using gfxtest::RecordingDevice;
 
 namespace {
 
@@ -17,18 +16,7 @@ protected:
     {
         GfxTest::SetUp();
         start();
-        m_real = m_t->m_pD3DDevice;
-        m_rec = new RecordingDevice(m_real);
-        m_t->m_pD3DDevice = m_rec;
     }
-    void TearDown() override
-    {
-        m_t->m_pD3DDevice = m_real;
-        delete m_rec;
-        GfxTest::TearDown();
-    }
-    IDirect3DDevice8* m_real = nullptr;
-    RecordingDevice* m_rec = nullptr;
 };
 
 } // namespace
@@ -40,13 +28,13 @@ TEST_F(VQuadTest, FiveHundredthQuadFlushesOnceAndTheNextLandsInSlotZero)
         m_t->GFX_VQuadSetPos(float(i % 40) * 20, float(i / 40) * 20, 10, 10, 0.5f);
         m_t->GFX_SceneRender();
     }
-    EXPECT_TRUE(m_rec->draws.empty());
+    EXPECT_EQ(draws().calls, 0u);
     EXPECT_EQ(m_t->m_iQuadsInBatch, 499);
     m_t->GFX_SceneRender();
-    ASSERT_EQ(m_rec->draws.size(), 1u);
-    EXPECT_EQ(m_rec->draws[0].numVertices, 2000u);
-    EXPECT_EQ(m_rec->draws[0].primCount, 1000u);
-    EXPECT_EQ(m_rec->draws[0].startIndex, 0u);
+    ASSERT_EQ(draws().calls, 1u);
+    EXPECT_EQ(draws().numVertices, 2000u);
+    EXPECT_EQ(draws().primCount, 1000u);
+    EXPECT_EQ(draws().startIndex, 0u);
     EXPECT_EQ(m_t->m_iQuadsInBatch, 0);
     ASSERT_NE(m_t->m_pQuadLocked, nullptr);
 
@@ -57,16 +45,16 @@ TEST_F(VQuadTest, FiveHundredthQuadFlushesOnceAndTheNextLandsInSlotZero)
     EXPECT_EQ(m_t->m_pQuadLocked[0].y, 44.5f);
     EXPECT_EQ(m_t->m_pQuadLocked[2].x, 128.5f);
     m_t->GFX_SceneEnd();
-    ASSERT_EQ(m_rec->draws.size(), 2u);
-    EXPECT_EQ(m_rec->draws[1].numVertices, 4u);
-    EXPECT_EQ(m_rec->draws[1].primCount, 2u);
+    ASSERT_EQ(draws().calls, 2u);
+    EXPECT_EQ(draws().numVertices, 4u);
+    EXPECT_EQ(draws().primCount, 2u);
     EXPECT_EQ(m_t->m_pQuadLocked, nullptr);
 
     // An empty batch draws nothing at its end; a flush of nothing does nothing.
     m_t->GFX_SceneBegin();
     m_t->GFX_VQuadBatchFlush();
     m_t->GFX_SceneEnd();
-    EXPECT_EQ(m_rec->draws.size(), 2u);
+    EXPECT_EQ(draws().calls, 2u);
 }
 
 TEST_F(VQuadTest, ViewportChangeFlushesTheQueuedQuads)
@@ -75,8 +63,8 @@ TEST_F(VQuadTest, ViewportChangeFlushesTheQueuedQuads)
     m_t->GFX_SceneRender();
     m_t->GFX_SceneRender();
     m_t->GFX_SceneSetViewport(0, 0, 100, 100);
-    ASSERT_EQ(m_rec->draws.size(), 1u);
-    EXPECT_EQ(m_rec->draws[0].primCount, 4u);
+    ASSERT_EQ(draws().calls, 1u);
+    EXPECT_EQ(draws().primCount, 4u);
     m_t->GFX_SceneEnd();
 }
 
@@ -188,10 +176,10 @@ TEST_F(VQuadTest, FocusLossUnlocksTheBatchUntilTheNextSceneBegin)
     m_t->GFX_SceneRender();
     EXPECT_EQ(m_t->m_iQuadsInBatch, 0);
     m_t->GFX_SceneEnd();
-    EXPECT_TRUE(m_rec->draws.empty());
+    EXPECT_EQ(draws().calls, 0u);
     m_t->GFX_SceneBegin();
     m_t->GFX_SceneRender();
     EXPECT_EQ(m_t->m_iQuadsInBatch, 1);
     m_t->GFX_SceneEnd();
-    EXPECT_EQ(m_rec->draws.size(), 1u);
+    EXPECT_EQ(draws().calls, 1u);
 }

@@ -113,9 +113,6 @@ TEST_F(TexTest, BindingToStagesAndTheUnknownIDRule)
 TEST_F(TexTest, SettingTheBoundTextureAgainKeepsTheBatch)
 {
     start();
-    gfxtest::RecordingDevice rec(m_t->m_pD3DDevice);
-    IDirect3DDevice8* real = m_t->m_pD3DDevice;
-    m_t->m_pD3DDevice = &rec;
     const int32_t a = loadPng("TEX_A");
     const int32_t b = loadPng("TEX_B");
     m_t->GFX_SceneBegin();
@@ -124,12 +121,11 @@ TEST_F(TexTest, SettingTheBoundTextureAgainKeepsTheBatch)
     m_t->GFX_SceneRender();
     m_t->GFX_TexSet(a, 0);
     m_t->GFX_SceneRender();
-    EXPECT_TRUE(rec.draws.empty());
+    EXPECT_EQ(draws().calls, 0u);
     m_t->GFX_TexSet(b, 0);
-    ASSERT_EQ(rec.draws.size(), 1u) << "a change flushes the two queued quads";
-    EXPECT_EQ(rec.draws[0].primCount, 4u);
+    ASSERT_EQ(draws().calls, 1u) << "a change flushes the two queued quads";
+    EXPECT_EQ(draws().primCount, 4u);
     m_t->GFX_SceneEnd();
-    m_t->m_pD3DDevice = real;
 }
 
 TEST_F(TexTest, UnloadingLogsAndABoundTextureCannotBeReleased)

@@ -110,6 +110,7 @@ void GuiTest::SetUp()
     m_t->m_iRequestedWidth = 800;
     m_t->m_iRequestedHeight = 600;
     m_t->SCR_Init();
+    newGui();
 }
 
 void GuiTest::TearDown()
@@ -146,16 +147,6 @@ Probe* GuiTest::probe(const std::string& id, const std::string& parent)
 void GuiTest::run(const std::string& lua)
 {
     m_t->SCR_LoadScriptFromBuffer(lua.data(), lua.size(), "test.lua");
-}
-
-std::string GuiTest::error(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const CEHSException& e) {
-        return e.m_strDescription;
-    }
-    return "no error";
 }
 
 void GuiTest::frame(float seconds)

@@ -9,6 +9,7 @@
 
 #include "engine/core/ctarnis.h"
 #include "gui/trsgui_ctarnisgui.h"
+#include "tests/support/engine_checks.h"
 #include "tests/support/test_support.h"
 
 namespace guitest {
@@ -66,6 +67,7 @@ struct Quad {
     float x, y, w, h, u0, v0, u1, v1;
 };
 
+// Starts with a GUI manager on an engine with scripts (no resources, no graphics).
 class GuiTest : public tst::InScratchDir {
 protected:
     void SetUp() override;
@@ -78,8 +80,8 @@ protected:
     Probe* probe(const std::string& id, const std::string& parent = "DESKTOP");
     Probe* at(int32_t index) { return static_cast<Probe*>(m_gui->GetElement(index)); }
     void run(const std::string& lua);
-    // The message of the engine error fn raises, "no error" when none.
-    static std::string error(const std::function<void()>& fn);
+    // The message of the engine error fn raises, "nothing raised" when none.
+    static std::string error(const std::function<void()>& fn) { return tst::raised(fn).m_strDescription; }
     void frame(float seconds = 0.1f);
     // Samples the input as the engine would (the last states become the
     // previous ones), then runs a frame.
@@ -98,6 +100,13 @@ protected:
         set(id, "coords", coords);
         set(id, "visible", true);
         set(id, "enabled", true);
+        return e;
+    }
+    // Adds an element of a class, shown and enabled as it stands, without its parameters.
+    CGUIElement* shown(const std::string& cls, const std::string& id, const std::string& parent = "DESKTOP")
+    {
+        CGUIElement* e = m_gui->GetElement(m_gui->AddNewElement(cls, id, parent));
+        e->m_bVisible = e->m_bEnabled = true;
         return e;
     }
     float getf(const std::string& element, const std::string& param)

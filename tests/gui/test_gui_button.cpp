@@ -10,11 +10,6 @@ namespace {
 
 class GuiButton : public GuiTest {
 protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        newGui();
-    }
     // A visible, enabled button (or check box) at (10, 10, 40, 20) recording its events.
     void make(const char* cls, const char* id)
     {

@@ -9,11 +9,6 @@ namespace {
 
 class GuiElement : public GuiTest {
 protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        newGui();
-    }
     std::vector<std::string> childIDs(CGUIElement* e)
     {
         std::vector<std::string> out;

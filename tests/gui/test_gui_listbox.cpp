@@ -10,7 +10,6 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        newGui();
         // Ten cells of 20 in a box 50 high at (100, 100).
         add("listbox", "L", GUIRECT{100, 100, 80, 50});
         set("L", "cellheight", 20.0f);

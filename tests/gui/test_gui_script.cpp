@@ -11,7 +11,6 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        newGui();
         probe("A");
         probe("5");
     }

@@ -9,11 +9,6 @@ namespace {
 
 class GuiScroll : public GuiTest {
 protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        newGui();
-    }
     // A bar 200 long and 20 thick at (100, 100) over 0..100 with page 25.
     CGUIScrollBar* make(const char* cls)
     {

@@ -11,7 +11,6 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        newGui();
         m_gui->AddNewElement("textbox", "T", 0);
         set("T", "coords", GUIRECT{10, 10, 100, 20});
         set("T", "visible", true);

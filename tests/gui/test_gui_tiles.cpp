@@ -23,13 +23,6 @@ protected:
         g_clicks = 0;
         m_gui->RegisterAction("COUNT", [] { ++g_clicks; });
     }
-    CGUIElement* add(const char* cls, const char* id, const char* parent = "DESKTOP")
-    {
-        CGUIElement* e = m_gui->GetElement(m_gui->AddNewElement(cls, id, parent));
-        e->m_bVisible = e->m_bEnabled = true;
-        return e;
-    }
-    void set(const char* id, const char* param, const CGUIValue& v) { m_gui->SetElementParam(id, param, v); }
     void mouse(int x, int y, bool down, bool wasDown = false)
     {
         m_t->m_ptCursor = POINT{x, y};
@@ -67,7 +60,7 @@ TEST_F(GuiTiles, EverySchemePlacesItsQuads)
         {7, "10,20,16,40 0,0.25,0.25,0.75; 26,20,68,40 0.25,0.25,0.75,0.75; 94,20,16,40 0.75,0.25,1,0.75; "},
         {8, "10,20,100,8 0.25,0,0.75,0.25; 10,28,100,24 0.25,0.25,0.75,0.75; 10,52,100,8 0.25,0.75,0.75,1; "},
     };
-    CGUIElement* tile = add("tile", "T");
+    CGUIElement* tile = shown("tile", "T");
     set("T", "coords", CGUIValue(GUIRECT{10, 20, 100, 40}));
     set("T", "drawparams", CGUIValue(GUIRECT{64, 32, 16, 8}));
     set("T", "texcoords", CGUIValue(GUIRECT{0.1f, 0.2f, 0.3f, 0.4f}));
@@ -79,7 +72,7 @@ TEST_F(GuiTiles, EverySchemePlacesItsQuads)
     }
     // Scheme 6 still draws the children.
     set("T", "drawscheme", CGUIValue(6.0f));
-    add("tile", "CHILD", "T");
+    shown("tile", "CHILD", "T");
     frame();
     EXPECT_EQ(drawn(tile).size(), 1u);
     set("T", "drawscheme", CGUIValue(9.0f));
@@ -88,7 +81,7 @@ TEST_F(GuiTiles, EverySchemePlacesItsQuads)
 
 TEST_F(GuiTiles, DrawParamsGiveBorderFractionsAndRejectEmptyTextures)
 {
-    auto* tile = static_cast<CGUITile*>(add("tile", "T"));
+    auto* tile = static_cast<CGUITile*>(shown("tile", "T"));
     set("T", "drawparams", CGUIValue(GUIRECT{64, 32, 8, 8}));
     EXPECT_EQ(tile->m_fBorderU, 0.125f);
     EXPECT_EQ(tile->m_fBorderV, 0.25f);
@@ -129,8 +122,8 @@ TEST_F(GuiTiles, TipFollowsTheCursorAndStaysOnScreen)
 
 TEST_F(GuiTiles, AdvTileClicksOnlyWhenShownActiveAndUnderTheMouse)
 {
-    CGUIElement* parent = add("tile", "P");
-    add("advtile", "A", "P");
+    CGUIElement* parent = shown("tile", "P");
+    shown("advtile", "A", "P");
     set("P", "coords", CGUIValue(GUIRECT{100, 100, 50, 50}));
     set("A", "coords", CGUIValue(GUIRECT{0, 0, 50, 50}));
     set("A", "on_click", CGUIValue(m_gui->FindAction("COUNT")));
@@ -159,7 +152,7 @@ TEST_F(GuiTiles, AnimationHoldsLoopsAndPlaysOnce)
 {
     CGUIEnum frames;
     for (const char* name : {"a", "b", "c", "d"}) frames.AddItem(name, "TEX_WHITE");
-    auto* anim = static_cast<CGUIAnimTile*>(add("animtile", "AN"));
+    auto* anim = static_cast<CGUIAnimTile*>(shown("animtile", "AN"));
     EXPECT_EQ(error([&] { set("AN", "enum_frames", CGUIValue(static_cast<CGUIEnum*>(nullptr))); }),
               "CGUIEnum pointer is NULL!");
     set("AN", "enum_frames", CGUIValue(&frames));
@@ -185,9 +178,9 @@ TEST_F(GuiTiles, AnimationHoldsLoopsAndPlaysOnce)
     EXPECT_LT(anim->m_iFrame, 4);
 
     // Under a disabled parent only noparentenabled keeps it running.
-    auto* parent = add("tile", "P");
+    auto* parent = shown("tile", "P");
     parent->m_bEnabled = false;
-    CGUIElement* under = add("animtile", "UNDER", "P");
+    CGUIElement* under = shown("animtile", "UNDER", "P");
     set("UNDER", "noparentenabled", CGUIValue(true));
     frame(0.25f);
     EXPECT_EQ(static_cast<CGUIAnimTile*>(under)->m_fElapsed, 0.25f);

@@ -7,14 +7,7 @@
 namespace guitest {
 namespace {
 
-class GuiTimer : public GuiTest {
-protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        newGui();
-    }
-};
+using GuiTimer = GuiTest;
 
 TEST_F(GuiTimer, FlexUpdatesEveryFrameButRedrawsOnlyWhenShown)
 {

@@ -21,20 +21,13 @@ protected:
         m_gui->RegisterAction("HIDE", [] { g_events.push_back("hide"); });
         m_gui->RegisterAction("CLICK", [] { g_events.push_back("click"); });
     }
-    CGUIElement* add(const char* cls, const char* id, const char* parent = "DESKTOP")
-    {
-        CGUIElement* e = m_gui->GetElement(m_gui->AddNewElement(cls, id, parent));
-        e->m_bVisible = e->m_bEnabled = true;
-        return e;
-    }
-    void set(const char* id, const char* param, const CGUIValue& v) { m_gui->SetElementParam(id, param, v); }
     CGUIValue action(const char* name) { return CGUIValue(m_gui->FindAction(name)); }
     void command(const char* id, int32_t c) { m_gui->ExecuteElementCommand(id, c, 0); }
 };
 
 TEST_F(GuiWindows, TransitionsFadeReverseAndGateInput)
 {
-    auto* w = static_cast<CGUIWindow*>(add("window", "W"));
+    auto* w = static_cast<CGUIWindow*>(shown("window", "W"));
     set("W", "coords", CGUIValue(GUIRECT{0, 0, 200, 200}));
     set("W", "time_showhide", CGUIValue(0.5f));
     set("W", "location_hidden", CGUIValue(GUIPOINT{0, -100}));
@@ -42,7 +35,7 @@ TEST_F(GuiWindows, TransitionsFadeReverseAndGateInput)
     set("W", "on_show", action("SHOW"));
     set("W", "on_hide", action("HIDE"));
     set("DESKTOP", "color", CGUIValue(GUIRECT{1, 1, 1, 0.8f}));
-    add("advtile", "A", "W");
+    shown("advtile", "A", "W");
     set("A", "coords", CGUIValue(GUIRECT{0, 0, 50, 50}));
     set("A", "on_click", action("CLICK"));
     m_t->m_ptCursor = POINT{10, 10};
@@ -75,7 +68,7 @@ TEST_F(GuiWindows, TransitionsFadeReverseAndGateInput)
 
 TEST_F(GuiWindows, LabelAlignsByTheMeasuredWidth)
 {
-    auto* label = static_cast<CGUILabel*>(add("label", "L"));
+    auto* label = static_cast<CGUILabel*>(shown("label", "L"));
     set("L", "coords", CGUIValue(GUIRECT{100, 50, 100, 20}));
     set("L", "alignment", CGUIValue(2.0f));
     set("L", "text", CGUIValue("AAAAB")); // no font yet: nothing measured, nothing drawn
@@ -94,7 +87,7 @@ TEST_F(GuiWindows, LabelAlignsByTheMeasuredWidth)
 
 TEST_F(GuiWindows, ClippedLabelsNestAndRestoreTheViewport)
 {
-    CGUIElement* label = add("label", "L");
+    CGUIElement* label = shown("label", "L");
     set("L", "coords", CGUIValue(GUIRECT{100, 100, 20, 8}));
     set("L", "font", CGUIValue("FNT_TEST"));
     set("L", "text", CGUIValue("AAAAAAAA")); // 64 pixels, far wider than the rect

@@ -48,10 +48,8 @@ protected:
     void pushKey(SDL_Scancode scancode, bool down)
     {
         SDL_Event ev{};
-        ev.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        ev.key.windowID = windowId();
-        ev.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        ev.key.keysym.scancode = scancode;
+        ev.key = {Uint32(down ? SDL_KEYDOWN : SDL_KEYUP), 0, windowId(), Uint8(down ? SDL_PRESSED : SDL_RELEASED),
+                  0, 0, 0, {scancode, 0, 0, 0}};
         push(ev);
     }
 
@@ -59,14 +57,8 @@ protected:
     void pushMotion(int x, int y, int xrel = 0, int yrel = 0)
     {
         SDL_Event ev{};
-        ev.type = SDL_MOUSEMOTION;
-        ev.motion.windowID = windowId();
-        ev.motion.x = x;
-        ev.motion.y = y;
-        ev.motion.xrel = xrel;
-        ev.motion.yrel = yrel;
-        m_mouseX = x;
-        m_mouseY = y;
+        ev.motion = {SDL_MOUSEMOTION, 0, windowId(), 0, 0, x, y, xrel, yrel};
+        m_mouseX = x, m_mouseY = y;
         push(ev);
     }
 
@@ -74,22 +66,15 @@ protected:
     void pushButton(Uint8 button, bool down)
     {
         SDL_Event ev{};
-        ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        ev.button.windowID = windowId();
-        ev.button.button = button;
-        ev.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        ev.button.x = m_mouseX;
-        ev.button.y = m_mouseY;
+        ev.button = {Uint32(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), 0, windowId(), 0, button,
+                     Uint8(down ? SDL_PRESSED : SDL_RELEASED), 1, 0, m_mouseX, m_mouseY};
         push(ev);
     }
 
     void pushWheel(int y)
     {
         SDL_Event ev{};
-        ev.type = SDL_MOUSEWHEEL;
-        ev.wheel.windowID = windowId();
-        ev.wheel.y = y;
-        ev.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+        ev.wheel = {SDL_MOUSEWHEEL, 0, windowId(), 0, 0, y, SDL_MOUSEWHEEL_NORMAL, 0.0f, float(y), 0, 0};
         push(ev);
     }
 

@@ -42,13 +42,9 @@ std::string modModule()
     std::string m(20, '\0');
     m.replace(0, 4, "test");
     // Sample 1: 64 bytes of square wave, looped over its whole length, volume 64.
-    std::string sample(30, '\0');
-    sample[22] = 0;
+    std::string sample(30, '\0'); // loop start 0
     sample[23] = 32; // length in words
     sample[25] = 64; // volume
-    sample[26] = 0;
-    sample[27] = 0;  // loop start
-    sample[28] = 0;
     sample[29] = 32; // loop length in words
     m += sample;
     for (int i = 1; i < 31; ++i) m += std::string(30, '\0');
@@ -62,7 +58,6 @@ std::string modModule()
     pattern[0] = char(((1 & 0xF0)) | ((period >> 8) & 0x0F));
     pattern[1] = char(period & 0xFF);
     pattern[2] = char((1 & 0x0F) << 4);
-    pattern[3] = 0;
     pattern[4 + 2] = 0x0F;
     pattern[4 + 3] = 0x01;
     m += pattern;

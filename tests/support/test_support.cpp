@@ -49,17 +49,8 @@ std::string readFile(const std::string& path)
 std::vector<std::string> readLines(const std::string& path)
 {
     std::vector<std::string> lines;
-    std::string all = readFile(path);
-    size_t start = 0;
-    while (start < all.size()) {
-        size_t end = all.find('\n', start);
-        if (end == std::string::npos) {
-            lines.push_back(all.substr(start));
-            break;
-        }
-        lines.push_back(all.substr(start, end - start));
-        start = end + 1;
-    }
+    std::istringstream in(readFile(path));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
@@ -133,12 +124,6 @@ ChildResult runInChild(const std::function<int()>& fn, int timeoutMs)
         r.signal = WTERMSIG(status);
     }
     return r;
-}
-
-std::string builtProgram(const std::string& name)
-{
-    const char* dir = std::getenv("TARNIS_BIN_DIR");
-    return std::string(dir ? dir : ".") + "/" + name;
 }
 
 } // namespace tst

@@ -64,7 +64,4 @@ struct ChildResult {
 // Runs fn in a forked child that exits with fn's result; waits at most timeoutMs.
 ChildResult runInChild(const std::function<int()>& fn, int timeoutMs = 20000);
 
-// Path of a built program next to the test programs (CMake passes the dir).
-std::string builtProgram(const std::string& name);
-
 } // namespace tst

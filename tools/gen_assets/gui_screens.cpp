@@ -85,6 +85,17 @@ XmlNode swayingIcon(const std::string& id, float x, float y, const std::string& 
     return a;
 }
 
+// The final score over the board's par on a result card, the game fills it in;
+// y is the top and comes back as the space under it.
+void scoreOverPar(XmlNode& parent, const std::string& prefix, const Box& card, float& y, const Fonts& f)
+{
+    parent.add(labelNode("L_" + prefix + "_SCORE_TITLE", card.x, y + 8, card.w, "FNT_FONT1", f.regular, "score / par",
+                         hex(0x4B5670), Align::Centre));
+    parent.add(labelNode("L_" + prefix + "_SCORE", card.x, y + 38, card.w, "FNT_BIG", f.big, "", pal::kInk,
+                         Align::Centre));
+    y += 68;
+}
+
 // Lines of text on a card, one label each.
 void paragraph(XmlNode& parent, const std::string& idBase, float x, float& y, float width, const std::string& text,
                const Fonts& f, const Rgba& colour, Align align, float lineGap = 22)
@@ -143,6 +154,8 @@ XmlNode mainWindow(const Fonts& f)
     best.add(tileNode("TILE_MW_BESTRESULT_STAR", {std::round((pw - titleW) / 2) - 30, 9, 24, 24}, "TEX_STAR"));
     best.add(labelNode("L_MW_BESTRESULT_TITLE", 0, 22, pw, "FNT_BOLD", f.bold, "BEST RESULT", kMistText, Align::Centre));
     best.add(labelNode("L_MW_BESTRESULT_MOVES", 0, 62, pw, "FNT_BIG", f.big, "0", pal::kGold, Align::Centre));
+    // The most this board allows, beside the record; the game fills it in.
+    best.add(labelNode("L_MW_BESTRESULT_PAR", pw - 86, 64, 72, "FNT_FONT1", f.regular, "", kMistText, Align::Right));
     // The name is the player's: clipped to the panel should a long one not fit.
     best.add(labelNode("L_MW_BESTRESULT_NAME", 8, 100, pw - 16, "FNT_BOLD", f.bold, "", kWhite, Align::Centre))
         .attr("limitviewport", 1);
@@ -172,7 +185,7 @@ void legendCell(XmlNode& parent, const std::string& name, float x, float y, cons
 
 XmlNode helpWindow(const Fonts& f)
 {
-    const Box card{120, 34, 560, 532};
+    const Box card{120, 22, 560, 556};
     XmlNode w = dialogNode("WND_DTP_HELP", "HLP", 10, "SND_SHOW", card, "How to play", f);
 
     static const char* kRules[] = {
@@ -199,6 +212,8 @@ XmlNode helpWindow(const Fonts& f)
     legendCell(w, "COVERED", lx + step, ly, "TEX_CELL2", "", "Covered", f);
     legendCell(w, "BARRIER", lx + 2 * step, ly, "TEX_CELL1", "TEX_PIECE1", "Barrier", f);
     legendCell(w, "PIECE", lx + 3 * step, ly, "TEX_CELL2", "TEX_PIECE2", "Piece", f);
+    w.add(labelNode("L_HLP_HINTKEY", card.x + 30, ly + 86, card.w - 60, "FNT_FONT1", f.regular,
+                    "Stuck? Press H: the best next move lights up.", hex(0x17867B), Align::Centre));
 
     w.add(buttonNode({"BTN_HLP_OK", "STY_BTN_PRIMARY", "Got it!", "TEX_ICON_OK", "BTN_HLP_OK_ONPRESS", "RETURN", ""},
                      {card.x + (card.w - 180) / 2, card.y + card.h - 68, 180, 48}, f));
@@ -207,13 +222,14 @@ XmlNode helpWindow(const Fonts& f)
 
 XmlNode completeWindow(const Fonts& f)
 {
-    const Box card = overBoard(400, 256);
+    const Box card = overBoard(400, 316);
     XmlNode w = dialogNode("WND_DTP_COMPLETE", "CMP", 11, "SND_COMPLETE", card, "Game over", f);
     w.add(swayingIcon("ATILE_CMP_STAR", card.x + card.w - 58, card.y - 30, "ENUM_STAR"));
     float y = card.y + 98;
     paragraph(w, "L_CMP_TEXT", card.x + 30, y, card.w - 60,
               "The piece has nowhere left to go. Your score is shown on the right.", f, pal::kInk,
               Align::Centre);
+    scoreOverPar(w, "CMP", card, y, f);
     y += 4;
     w.add(labelNode("L_CMP_HINT", card.x + 30, y, card.w - 60, "FNT_FONT1", f.regular, "Can you cover more next time?",
                     hex(0x17867B), Align::Centre));
@@ -225,12 +241,13 @@ XmlNode completeWindow(const Fonts& f)
 XmlNode highScoreWindow(const Fonts& f)
 {
     using namespace lay;
-    const Box card = overBoard(420, 300);
+    const Box card = overBoard(420, 360);
     XmlNode w = dialogNode("WND_DTP_HIGHSCORE", "HS", 12, "SND_RECORD", card, "New best result!", f);
     w.add(swayingIcon("ATILE_HS_TROPHY", card.x - 20, card.y - 34, "ENUM_TROPHY"));
     float y = card.y + 96;
     paragraph(w, "L_HS_TEXT", card.x + 30, y, card.w - 60, "You covered more cells than the best result so far.", f,
               pal::kInk, Align::Centre);
+    scoreOverPar(w, "HS", card, y, f);
     w.add(labelNode("L_HS_PROMPT", card.x + 40, y + 8, card.w - 80, "FNT_FONT1", f.regular, "Your name:", hex(0x4B5670),
                     Align::Left));
     const Box field{card.x + 36, y + 24, card.w - 72, 44};

@@ -81,6 +81,21 @@ Image piece()
     return img;
 }
 
+// The hint's target cell, drawn over it: a glowing teal frame with a soft
+// tint and a target dot, the cell underneath still readable.
+Image hint()
+{
+    Image img(kTex, kTex);
+    const Sdf frame = roundRect(6, 6, 52, 52, 11);
+    img.shadow(ring(frame, 3), 0, 0, 3, Rgba{0.2f, 0.95f, 0.85f, 0.9f});
+    img.fill(frame, solid(Rgba{0.45f, 0.95f, 0.88f, 0.3f}));
+    img.fill(ring(frame, 3), solid(hex(0x22C7B5)));
+    img.fill(ring(frame, 1), solid(Rgba{1, 1, 1, 0.85f}));
+    img.fill(circle(32, 32, 8), solid(hex(0x22C7B5, 0.9f)));
+    img.fill(circle(32, 32, 3.5f), solid(Rgba{1, 1, 1, 0.95f}));
+    return img;
+}
+
 // Arrow pointer; its tip is the top-left pixel, which is the hot spot.
 Image cursor()
 {
@@ -167,6 +182,7 @@ void generateGameTextures(Output& out)
     saveTexture(out, "TEX_CELL2", "gfx/cell_covered.png", coveredCell());
     saveTexture(out, "TEX_PIECE1", "gfx/barrier.png", barrier());
     saveTexture(out, "TEX_PIECE2", "gfx/piece.png", piece());
+    saveTexture(out, "TEX_HINT", "gfx/hint.png", hint());
     saveTexture(out, "TEX_CURSOR", "gfx/cursor.png", cursor());
     saveTexture(out, "TEX_BG", "gfx/background.png", background());
     saveTexture(out, "TEX_LOGO", "gfx/logo.png", logo());

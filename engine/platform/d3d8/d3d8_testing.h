@@ -1,4 +1,5 @@
-// Test hooks of the Direct3D 8 subset: other hardware than the built-in adapter.
+// Test hooks of the Direct3D 8 subset: other hardware than the built-in adapter,
+// and what a device was asked to draw.
 #pragma once
 
 #include "engine/platform/d3d8/d3d8.h"
@@ -18,3 +19,10 @@ struct TnsAdapterDesc {
     UINT textureFormatCount;
 };
 void TNS_D3D8SetAdapter(const TnsAdapterDesc* desc);
+
+// The draw calls a device of this layer has received since it was made, and the
+// last call's counts: how the engine batches its quads, seen from the device.
+struct TnsDrawStats {
+    UINT calls, numVertices, startIndex, primCount;
+};
+TnsDrawStats TNS_D3D8DrawStats(IDirect3DDevice8* device);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "engine/platform/d3d8/d3d8_testing.h"
 #include "engine/platform/d3d8/tns_d3d8_internal.h"
 #include "engine/platform/d3d8/tns_d3d8_presenter.h"
 
@@ -78,6 +79,7 @@ public:
     HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture8* texture) override;
     HRESULT GetTexture(DWORD stage, IDirect3DBaseTexture8** texture) override;
     BOOL ShowCursor(BOOL show) override;
+    TnsDrawStats drawStats() const { return m_draws; }
 
 private:
     enum class Coop { Ok, Lost, NotReset };
@@ -119,6 +121,7 @@ private:
     bool m_inScene = false;
     bool m_cursorShown = false;
     int m_defaultPoolResources = 0;
+    TnsDrawStats m_draws{};
 };
 
 // ---------------------------------------------------------------- resource links
@@ -311,9 +314,10 @@ HRESULT TnsD3DDevice::Present(const RECT*, const RECT*, HWND, const void*)
         const bool gamma = !m_gammaIdentity;
         m_presenter->show(frontPixels(), m_target.pitch, gamma ? m_lut[0] : nullptr, gamma ? m_lut[1] : nullptr,
                           gamma ? m_lut[2] : nullptr);
-        // Full screen, the default interval waits for the display's refresh;
-        // windowed presents are immediate.
-        if (!m_params.Windowed && m_params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE)
+        // Every present keeps to the display's refresh, a window's as well as
+        // full screen's default interval: drawing faster than the display shows
+        // only burns a core. An immediate full-screen interval does not wait.
+        if (m_params.Windowed || m_params.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE)
             m_presenter->waitForRetrace();
     }
     return D3D_OK;
@@ -543,8 +547,10 @@ void TnsD3DDevice::buildRasterState(tns::raster::State& st) const
                                 int(m_viewport.Y + m_viewport.Height)};
 }
 
-HRESULT TnsD3DDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT, UINT, UINT startIndex, UINT primCount)
+HRESULT TnsD3DDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT, UINT numVertices, UINT startIndex,
+                                           UINT primCount)
 {
+    m_draws = TnsDrawStats{m_draws.calls + 1, numVertices, startIndex, primCount};
     if (type != D3DPT_TRIANGLELIST || !m_inScene || !m_stream || !m_indices) return D3DERR_INVALIDCALL;
     if (m_fvf != kQuadFVF || m_stride != kQuadStride) return D3DERR_INVALIDCALL;
     const uint64_t indexCount = m_indices->Length() / 2;
@@ -559,4 +565,9 @@ HRESULT TnsD3DDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT, UINT, UI
     const auto* indices = reinterpret_cast<const uint16_t*>(m_indices->Data()) + startIndex;
     tns::raster::DrawIndexedTriangles(m_target, st, vertices, vertexCount - m_baseVertex, indices, primCount);
     return D3D_OK;
+}
+
+TnsDrawStats TNS_D3D8DrawStats(IDirect3DDevice8* device)
+{
+    return static_cast<TnsD3DDevice*>(device)->drawStats();
 }

@@ -133,10 +133,26 @@ void pumpSdl()
     while (g_queueCount < kQueueSize && SDL_PollEvent(&ev)) translateEvent(ev);
 }
 
+// The bounds of the display a window is on (or of the first display).
+bool desktopBounds(SDL_Window* sdl, SDL_Rect* bounds)
+{
+    int display = sdl ? SDL_GetWindowDisplayIndex(sdl) : 0;
+    return SDL_GetDisplayBounds(display < 0 ? 0 : display, bounds) == 0 && bounds->w > 0 && bounds->h > 0;
+}
+
 void applyFullScreen(TnsWindow* w)
 {
     if (!w->sdl) return;
     bool full = (w->style & WS_POPUP) != 0;
+    // SDL records a full-screen window as desktop-sized at once but leaves the
+    // resizing of the real window to a window manager. Without one (a bare X
+    // server) the window would keep its old size and show only a corner of
+    // the desktop-sized picture, so it is given the desktop's size first.
+    SDL_Rect bounds;
+    if (full && desktopBounds(w->sdl, &bounds)) {
+        SDL_SetWindowPosition(w->sdl, bounds.x, bounds.y);
+        SDL_SetWindowSize(w->sdl, bounds.w, bounds.h);
+    }
     SDL_SetWindowFullscreen(w->sdl, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
@@ -147,6 +163,12 @@ bool TnsEnsureVideo()
     if (g_videoStarted) return true;
     // We handle SIGINT/SIGTERM ourselves (TNS_InstallQuitSignals).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Our pictures are finished in memory: the window system's own shared
+    // image takes them as they are. SDL would otherwise route window surfaces
+    // through an OpenGL texture, which on X servers without a GPU loads a
+    // software GL driver (some 90 MB and a fifth of a second at start) and
+    // spends a core's share drawing one textured quad per frame.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     g_videoStarted = true;
     SDL_ShowCursor(g_cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
@@ -219,8 +241,13 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* title, DWO
     }
     if (width <= 0 || height <= 0 || !TnsEnsureVideo()) return nullptr;
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    if (style & WS_POPUP) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    SDL_Window* sdl = SDL_CreateWindow(title ? title : "", x, y, width, height, flags);
+    // Full-screen windows are made desktop-sized in the first place (see applyFullScreen).
+    SDL_Rect at{x, y, width, height}, desktop;
+    if (style & WS_POPUP) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        if (desktopBounds(nullptr, &desktop)) at = desktop;
+    }
+    SDL_Window* sdl = SDL_CreateWindow(title ? title : "", at.x, at.y, at.w, at.h, flags);
     if (!sdl) return nullptr;
     auto* w = new TnsWindow;
     w->sdl = sdl;

@@ -4,9 +4,9 @@
 #include <SDL.h>
 
 #include "engine/platform/d3d8/d3d8_testing.h"
+#include "engine/platform/d3d8/tns_d3d8_scaler.h"
 #include "engine/platform/win32/tns_sdl_internal.h"
 #include "tests/gfx/gfx_test_support.h"
-#include "tests/support/engine_checks.h"
 
 using gfxtest::GfxTest;
 
@@ -67,6 +67,21 @@ TEST_F(GfxTest, TexturesSampleTheColoursTheirFormatHolds)
     std::vector<uint32_t> p = picture();
     EXPECT_EQ(p[0], 0xFF103452u);
     EXPECT_EQ(p[1], 0xFFFFFFFFu);
+    // Blend states reach the rasterizer: the texel at the diffuse alpha 0x7F over
+    // white is (c * 127 + 255 * 128) / 255 rounded, channel by channel.
+    dev->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    dev->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    dev->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+    dev->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    m_t->GFX_SceneBegin();
+    m_t->GFX_SceneClearScreen(1.0f, 1.0f, 1.0f);
+    m_t->GFX_VQuadSetPos(0, 0, 2, 1, 0.5f);
+    m_t->GFX_VQuadSetColor(1.0f, 1.0f, 1.0f, 0.5f);
+    m_t->GFX_SceneRender();
+    m_t->GFX_SceneEnd();
+    m_t->GFX_ScenePresent();
+    EXPECT_EQ(picture()[0], 0xFF889AA9u);
     dev->SetTexture(0, nullptr);
     EXPECT_EQ(tex->Release(), 0u);
 }
@@ -82,18 +97,12 @@ TEST_F(GfxTest, BindingsHoldReferences)
     ASSERT_EQ(tex->GetLevelDesc(2, &desc), D3D_OK);
     EXPECT_EQ(desc.Width, 2u);
     EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
-    m_t->m_pTexturesManager->AddItem(tex, "TEX_BOUND", 0);
+    // A stage holds a reference of its own until it is unbound.
     dev->SetTexture(1, tex);
-    // Freeing a texture a stage still holds is refused by the manager.
-    EXPECT_EQ(tst::thrownText([&] { m_t->m_pTexturesManager->FreeItem(0); }), "Unreleased object references left!");
-    // The failed free dropped the manager's reference: the stage holds the last one.
-    IDirect3DBaseTexture8* bound = nullptr;
-    ASSERT_EQ(dev->GetTexture(1, &bound), D3D_OK);
-    EXPECT_EQ(bound, tex);
-    EXPECT_EQ(bound->Release(), 1u);
-    // Give the manager its reference back, so the subsystem's end can free it.
-    tex->AddRef();
+    EXPECT_EQ(tex->AddRef(), 3u) << "the creator's, the stage's and this one";
     dev->SetTexture(1, nullptr);
+    EXPECT_EQ(tex->Release(), 1u) << "unbinding gave the stage's back";
+    EXPECT_EQ(tex->Release(), 0u);
 
     // The device keeps the Direct3D object alive.
     EXPECT_EQ(m_t->m_pD3D->AddRef(), 3u);
@@ -177,4 +186,48 @@ TEST_F(GfxTest, FullScreenPictureIsScaledIntoTheWindowWithBars)
     }
     // The dummy desktop is 1024 x 768: the 2:1 picture fills 1024 x 512 from row 128.
     EXPECT_GT(shown.y, 0);
+}
+
+TEST(D3D8Scaler, PicksSdlsScaledBlitPixelsWithBlackBarsAndGamma)
+{
+    struct Case {
+        int srcW, srcH, areaW, areaH;
+        SDL_Rect dst;
+    } const cases[] = {{4, 2, 8, 5, {1, 1, 6, 3}}, {5, 3, 17, 9, {2, 0, 13, 9}}, {7, 5, 7, 5, {0, 0, 7, 5}},
+                       {9, 6, 9, 4, {2, 0, 5, 4}}};
+    uint8_t invert[256];
+    for (int i = 0; i < 256; ++i) invert[i] = uint8_t(255 - i);
+    for (const Case& c : cases) {
+        std::vector<uint32_t> src(size_t(c.srcW * c.srcH)), want(size_t(c.areaW * c.areaH), 0);
+        for (size_t i = 0; i < src.size(); ++i) src[i] = 0xFF000000u | uint32_t(i * 0x0B1D37u);
+        // The reference: SDL's own scaled blit.
+        SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(src.data(), c.srcW, c.srcH, 32, c.srcW * 4,
+                                                               SDL_PIXELFORMAT_ARGB8888);
+        SDL_Surface* to = SDL_CreateRGBSurfaceWithFormatFrom(want.data(), c.areaW, c.areaH, 32, c.areaW * 4,
+                                                             SDL_PIXELFORMAT_ARGB8888);
+        SDL_SetSurfaceBlendMode(from, SDL_BLENDMODE_NONE);
+        SDL_Rect dst = c.dst;
+        ASSERT_EQ(SDL_BlitScaled(from, nullptr, to, &dst), 0);
+        SDL_FreeSurface(from);
+        SDL_FreeSurface(to);
+        for (const uint8_t* lut : {static_cast<const uint8_t*>(nullptr), static_cast<const uint8_t*>(invert)}) {
+            SCOPED_TRACE(testing::Message() << c.srcW << "x" << c.srcH << " in " << c.areaW << "x" << c.areaH
+                                            << (lut ? " with gamma" : ""));
+            // Garbage where the bars go, and rows wider than the area.
+            const int pitch = c.areaW + 3;
+            std::vector<uint32_t> area(size_t(pitch * c.areaH), 0x12345678u);
+            TnsScaler scaler;
+            ASSERT_TRUE(scaler.prepare(c.srcW, c.srcH, c.dst.x, c.dst.y, c.dst.w, c.dst.h, c.areaW, c.areaH));
+            scaler.draw(src.data(), c.srcW, area.data(), pitch, lut, lut, lut);
+            for (int y = 0; y < c.areaH; ++y) {
+                for (int x = 0; x < c.areaW; ++x) {
+                    const uint32_t w = want[size_t(y * c.areaW + x)];
+                    const bool shown = w != 0;
+                    ASSERT_EQ(area[size_t(y * pitch + x)], lut && shown ? 0xFF000000u | (~w & 0xFFFFFFu) : w)
+                        << x << "," << y;
+                }
+            }
+        }
+    }
+    EXPECT_FALSE(TnsScaler().prepare(4, 2, 5, 0, 6, 3, 10, 3)); // leaves the area
 }

@@ -1,12 +1,13 @@
 // The software Direct3D 8 device's presenter on SDL2: shows the
 // front buffer in the window's surface (scaled and letterboxed when the window
 // is not the back buffer's size) and answers the desktop mode and minimised
-// state. Limits: nearest-neighbour scaling; gamma is applied on a staging copy.
-// The wrapper surface is recreated only when the window's pixel format changes.
+// state. 32-bit window surfaces are drawn by our own scaler; other formats go
+// through SDL's blits from a staging copy. Presents sleep to the refresh.
 #include <new>
 #include <vector>
 
 #include "engine/platform/d3d8/tns_d3d8_presenter.h"
+#include "engine/platform/d3d8/tns_d3d8_scaler.h"
 #include "engine/platform/win32/tns_sdl_internal.h"
 
 namespace {
@@ -24,10 +25,38 @@ public:
 
     HWND window = nullptr;
     int width = 0, height = 0;
-    SDL_Surface* source = nullptr; // wraps whichever buffer is shown
-    std::vector<uint32_t> staging;  // gamma-mapped copy
+    SDL_Surface* source = nullptr; // wraps whichever buffer is shown (other formats)
+    std::vector<uint32_t> staging;  // gamma-mapped copy (other formats)
+    TnsScaler scaler;
+    void* lastArea = nullptr;       // the surface memory the scaler drew its bars in
+    Uint64 period = 0;              // performance-counter ticks of one refresh
     Uint64 nextRetrace = 0;         // performance-counter time of the next refresh
+
+private:
+    bool showScaled(SDL_Surface* screen, const SDL_Rect& dst, const uint32_t* pixels, int pitchPixels,
+                    const uint8_t* lutR, const uint8_t* lutG, const uint8_t* lutB);
 };
+
+// Our pixels are laid out as both 32-bit RGB formats, so such surfaces take
+// them as they are.
+bool sameLayout(Uint32 format)
+{
+    return format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
+}
+
+bool SdlPresenter::showScaled(SDL_Surface* screen, const SDL_Rect& dst, const uint32_t* pixels, int pitchPixels,
+                              const uint8_t* lutR, const uint8_t* lutG, const uint8_t* lutB)
+{
+    if (!sameLayout(screen->format->format) || screen->pitch % 4 != 0) return false;
+    if (!scaler.prepare(width, height, dst.x, dst.y, dst.w, dst.h, screen->w, screen->h)) return false;
+    if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) return false;
+    // A new surface of the same size still needs its bars.
+    if (screen->pixels != lastArea) scaler.redrawBars();
+    lastArea = screen->pixels;
+    scaler.draw(pixels, pitchPixels, static_cast<uint32_t*>(screen->pixels), screen->pitch / 4, lutR, lutG, lutB);
+    if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
+    return true;
+}
 
 void SdlPresenter::show(const uint32_t* pixels, int pitchPixels, const uint8_t* lutR, const uint8_t* lutG,
                         const uint8_t* lutB)
@@ -37,20 +66,11 @@ void SdlPresenter::show(const uint32_t* pixels, int pitchPixels, const uint8_t* 
     SDL_Surface* screen = SDL_GetWindowSurface(sdl);
     SDL_Rect dst;
     if (!screen || !TnsGetPresentRect(window, &dst)) return;
-    // Our pixels are laid out as both 32-bit RGB formats: naming the screen's
-    // one lets SDL copy and stretch without converting.
-    const Uint32 screenFormat = screen->format->format;
-    const Uint32 want = screenFormat == SDL_PIXELFORMAT_RGB888 || screenFormat == SDL_PIXELFORMAT_ARGB8888
-                            ? screenFormat
-                            : Uint32(SDL_PIXELFORMAT_ARGB8888);
-    if (source->format->format != want) {
-        SDL_Surface* again = SDL_CreateRGBSurfaceWithFormatFrom(staging.data(), width, height, 32,
-                                                                width * 4, want);
-        if (!again) return;
-        SDL_SetSurfaceBlendMode(again, SDL_BLENDMODE_NONE);
-        SDL_FreeSurface(source);
-        source = again;
+    if (showScaled(screen, dst, pixels, pitchPixels, lutR, lutG, lutB)) {
+        SDL_UpdateWindowSurface(sdl);
+        return;
     }
+    // Other surface formats: SDL converts from the ARGB source while it blits.
     if (lutR) {
         for (int y = 0; y < height; ++y) {
             const uint32_t* src = pixels + size_t(y) * size_t(pitchPixels);
@@ -78,10 +98,7 @@ void SdlPresenter::show(const uint32_t* pixels, int pitchPixels, const uint8_t* 
 
 void SdlPresenter::waitForRetrace()
 {
-    SDL_Window* sdl = TnsGetSdlWindow(window);
-    SDL_DisplayMode mode{};
-    int hz = sdl && SDL_GetWindowDisplayMode(sdl, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
-    const Uint64 freq = SDL_GetPerformanceFrequency(), period = freq / Uint64(hz);
+    const Uint64 freq = SDL_GetPerformanceFrequency();
     Uint64 now = SDL_GetPerformanceCounter();
     if (nextRetrace > now && nextRetrace - now <= period) {
         SDL_Delay(Uint32((nextRetrace - now) * 1000 / freq));
@@ -108,6 +125,11 @@ std::unique_ptr<TnsPresenter> TnsOpenSdlPresenter(HWND window, int width, int he
     if (!p->source) return nullptr;
     // The back buffer's alpha is meaningless: copy, never blend.
     SDL_SetSurfaceBlendMode(p->source, SDL_BLENDMODE_NONE);
+    SDL_DisplayMode mode{};
+    const int hz = SDL_GetWindowDisplayMode(TnsGetSdlWindow(window), &mode) == 0 && mode.refresh_rate > 0
+                       ? mode.refresh_rate
+                       : 60;
+    p->period = SDL_GetPerformanceFrequency() / Uint64(hz);
     p->window = window;
     p->width = width;
     p->height = height;
