@@ -10,7 +10,7 @@ JOBS      ?= $(shell nproc)
 # and reuse objects compiled that way, so it is switched off for our builds.
 export CCACHE_BASEDIR =
 
-.PHONY: all deps configure build run test bench asan asan-build fuzz fuzz-build clang clean assets pak run-pak
+.PHONY: all deps configure build run test soak bench asan asan-build fuzz fuzz-build clang clean assets pak run-pak
 
 all: build
 
@@ -42,6 +42,10 @@ run-pak: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# 100,000 frames of seeded random play against the real game (QUORIL_SEED replays a run).
+soak: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target soak
 
 # AddressSanitizer + UndefinedBehaviorSanitizer (LeakSanitizer on) build of the
 # whole suite with clang; the same build holds the fuzz targets, so CI compiles

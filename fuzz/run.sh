@@ -20,7 +20,10 @@ run_one() {
     mkdir -p "$corpus" "$crashes"
     local before
     before=$(ls "$crashes" | wc -l)
-    "$bin" "$corpus" "$here/corpus/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    # A target may need flags of its own (fuzz/flags/<name>, one line).
+    local flags=()
+    [ -f "$here/flags/$name" ] && read -r -a flags <"$here/flags/$name"
+    "$bin" "$corpus" "$here/corpus/$name" "${flags[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$crashes/" >"$out/$name.log" 2>&1
     local runs rate after
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$name.log" | tail -n1)

@@ -24,6 +24,16 @@ using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 constexpr const char* kTempPath = "./DATA/quorilhs.dat.tmp";
 
+// A damaged record must not lock the player out of the game for good: it
+// counts as no record (its fault logged), and the next record replaces it.
+bool damaged(const char* message)
+{
+    CTarnis::LOG_AddLevelEntry(message, kLogWarning);
+    g_strBestName = "Unknown";
+    g_iBestMoves = 0;
+    return false;
+}
+
 [[noreturn]] void saveFailed()
 {
     remove(kTempPath);
@@ -57,14 +67,14 @@ bool LoadFile()
         }
         name.push_back(char(c));
     }
-    if (!terminated || name.empty()) EHS_THROW(EHS_TYPE_GAME, 0, "Error in LoadFile: Invalid player name!");
-    g_strBestName = name;
+    if (!terminated || name.empty()) return damaged("Error in LoadFile: Invalid player name!");
 
     uint8_t bytes[4];
-    if (fread(bytes, 1, 4, file.get()) != 4) EHS_THROW(EHS_TYPE_GAME, 0, "Error in LoadFile: Invalid count moves!");
+    if (fread(bytes, 1, 4, file.get()) != 4) return damaged("Error in LoadFile: Invalid count moves!");
     int32_t moves = int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
                             uint32_t(bytes[3]) << 24);
-    if (moves < 1) EHS_THROW(EHS_TYPE_GAME, 0, "Error in LoadFile: Invalid count moves!");
+    if (moves < 1) return damaged("Error in LoadFile: Invalid count moves!");
+    g_strBestName = name;
     g_iBestMoves = moves;
     return true;
 }

@@ -16,7 +16,8 @@ constexpr size_t kHighScoreMaxName = 255;
 extern std::string g_strBestName;
 extern int32_t g_iBestMoves;
 
-// Reads the record; false (and "Unknown", 0) when there is none.
+// Reads the record; false (and "Unknown", 0) when there is none or it is
+// damaged (the fault is logged; only an unreadable file ends the game).
 bool LoadFile();
 // Replaces the record with the best name and moves as a whole: the file is
 // always either the old record or the new one.

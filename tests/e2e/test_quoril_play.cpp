@@ -15,7 +15,6 @@
 #include <sstream>
 
 #include "engine/core/tns_window.h"
-#include "engine/platform/win32/tns_sdl_internal.h"
 #include "game/cgame_element.h"
 #include "game/gamelogic_main.h"
 #include "game/gameplay_main.h"
@@ -23,6 +22,7 @@
 #include "game/resload_functions.h"
 #include "gui/trsgui_ctarnisgui.h"
 #include "tests/e2e/quoril_data.h"
+#include "tests/e2e/quoril_player.h"
 #include "tests/support/test_support.h"
 #include "tools/tarnis_pak/pak_tool.h"
 
@@ -30,103 +30,8 @@ namespace {
 
 constexpr const char* kReport = "play_report.txt";
 
-// Events carry window pixels: the picture (800 × 600) may be scaled into a
-// larger window, so a back-buffer pixel's middle is mapped out.
-void push(Uint32 type, int bx, int by, SDL_Scancode key = SDL_SCANCODE_UNKNOWN)
-{
-    HWND hwnd = g_pTRS->m_hGameWindow;
-    SDL_Rect shown{0, 0, 1, 1};
-    int width = 1, height = 1;
-    TnsGetPresentRect(hwnd, &shown);
-    TNS_GetWindowBackBufferSize(hwnd, &width, &height);
-    const int x = shown.x + (2 * bx + 1) * shown.w / (2 * width), y = shown.y + (2 * by + 1) * shown.h / (2 * height);
-    SDL_Event ev{};
-    ev.type = type;
-    Uint32 window = SDL_GetWindowID(TnsGetSdlWindow(hwnd));
-    if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
-        ev.key = {type, 0, window, Uint8(type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED), 0, 0, 0, {key, 0, 0, 0}};
-    } else if (type == SDL_MOUSEMOTION) {
-        ev.motion = {type, 0, window, 0, 0, x, y, 0, 0};
-    } else {
-        ev.button = {type, 0, window, 0, SDL_BUTTON_LEFT, Uint8(type == SDL_MOUSEBUTTONDOWN), 1, 0, x, y};
-    }
-    SDL_PushEvent(&ev);
-}
-
-CGUIElement* element(const char* id)
-{
-    return g_pGUI->GetElement(g_pGUI->GetElementID(id));
-}
-
-bool idle()
-{
-    return g_iGameState == GAMESTATE_STEERING && g_pCurrentPiece->m_iState == PIECESTATE_IDLE;
-}
-
-// Goals run one at a time, each every frame until it is met; the events it
-// queues go out one per frame, and the next goal waits until they are out.
-struct Player {
-    std::deque<std::function<void()>> events;
-    std::deque<std::function<bool()>> goals;
-    std::map<std::string, std::string> report;
-    int frames = 0;
-
-    void click(int x, int y)
-    {
-        for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
-            events.push_back([=] { push(type, x, y); });
-    }
-    void key(SDL_Scancode k)
-    {
-        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) events.push_back([=] { push(type, 0, 0, k); });
-    }
-    void clickCell(int32_t x, int32_t y)
-    {
-        click(int(g_fBoardOriginX + g_fCellWidth * (float(x) + 0.5f)),
-              int(g_fBoardOriginY + g_fCellHeight * (float(y) + 0.5f)));
-    }
-    // Presses the element's middle once `gate` takes input (its window shown and enabled).
-    void press(const char* id, const char* gate = nullptr)
-    {
-        goals.push_back([=, this] {
-            CGUIElement* g = element(gate ? gate : id);
-            if (!g || !g->m_bActive) return false;
-            const GUIRECT& r = element(id)->m_rcCurRect;
-            return click(int(r.x + r.width / 2), int(r.y + r.height / 2)), true;
-        });
-    }
-    // One move toward a free neighbour, or (untilStuck) moves until a dialog opens.
-    void steer(bool untilStuck)
-    {
-        goals.push_back([=, this] {
-            if (g_iGameState == GAMESTATE_DIALOG) return true;
-            if (!idle()) return false;
-            for (int32_t direction = DIR_UP; direction <= DIR_LEFT; ++direction) {
-                int32_t x = g_pCurrentPiece->m_iCellX, y = g_pCurrentPiece->m_iCellY;
-                StepInDirection(direction, x, y);
-                if (g_Board.At(x, y) == CELL_FREE) return clickCell(x, y), !untilStuck;
-            }
-            return false;
-        });
-        goals.push_back([] { return idle() || g_iGameState == GAMESTATE_DIALOG; });
-    }
-    void note(const char* name, std::function<std::string()> value)
-    {
-        goals.push_back([=, this] { return report[name] = value(), true; });
-    }
-    std::string label(const char* id) { return g_pGUI->GetElementParam(id, "text").GetString(); }
-
-    void frame()
-    {
-        if (++frames > 6000) RequestQuit(); // a stuck script still ends the game, in order
-        if (!events.empty()) {
-            events.front()();
-            events.pop_front();
-        } else if (!goals.empty() && goals.front()()) {
-            goals.pop_front();
-        }
-    }
-};
+using e2e::element;
+using e2e::Player;
 
 Player* g_player = nullptr;
 
@@ -170,11 +75,7 @@ void script(Player& p)
     p.steer(true);
     p.note("moves", [] { return std::to_string(g_iMoves); });
     p.note("label_at_end", [&p] { return p.label("L_MW_MOVES_MOVES"); });
-    p.press("TBX_HS_NAME", "WND_DTP_HIGHSCORE");
-    p.note("typed", [&p] {
-        for (SDL_Scancode k : {SDL_SCANCODE_A, SDL_SCANCODE_D, SDL_SCANCODE_A}) p.key(k);
-        return "ada";
-    });
+    p.typeName("ada");
     p.press("BTN_HS_OK");
     p.goals.push_back([] { return g_iGameState == GAMESTATE_PLACEMENT; });
     p.note("after", [&p] {

@@ -45,17 +45,21 @@ TEST_F(HighScore, RecordBytesAndReadBack)
     EXPECT_EQ(g_iBestMoves, 257);
 }
 
-TEST_F(HighScore, DamagedFilesAreRefused)
+TEST_F(HighScore, DamagedFilesCountAsNoRecordAndAnUnreadableOneIsRefused)
 {
-    const std::string name = "Error in LoadFile: Invalid player name!";
-    const std::string count = "Error in LoadFile: Invalid count moves!";
+    const std::string name = " !: Error in LoadFile: Invalid player name!";
+    const std::string count = " !: Error in LoadFile: Invalid count moves!";
     const std::pair<std::string, std::string> cases[] = {
         {"\0\x19\0\0\0"s, name}, {"AB"s, name}, {std::string(kHighScoreMaxName + 1, 'A') + "\0\x19\0\0\0"s, name},
         {"ABC\0\0\0\0\0"s, count}, {"ABC\0\xff\xff\xff\xff"s, count}, {"ABC\0\x19\0"s, count},
     };
     for (const auto& [bytes, message] : cases) {
         tst::writeFile("DATA/quorilhs.dat", bytes);
-        EXPECT_EQ(raisedBy(LoadFile), message) << bytes.size() << " bytes";
+        g_iBestMoves = 9;
+        const int before = tst::logCount(message);
+        EXPECT_EQ(raisedBy(LoadFile), "nothing raised") << bytes.size() << " bytes";
+        EXPECT_EQ(g_strBestName + std::to_string(g_iBestMoves) + std::to_string(tst::logCount(message) - before),
+                  "Unknown01");
     }
     std::filesystem::remove("DATA/quorilhs.dat");
     std::filesystem::create_directory("DATA/quorilhs.dat");
