@@ -56,18 +56,19 @@ int playGame(const std::function<void(Player&)>& script)
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    int status = 0;
     {
         Player player;
         script(player);
         g_hooks.player = &player;
-        TNS_RunEntry(nullptr, "Quoril Fault Test", GameMain);
+        status = TNS_RunEntry(nullptr, "Quoril Fault Test", GameMain);
         g_hooks.player = nullptr;
         std::ofstream(kReport) << "separators=" << g_hooks.separators << "\nstate=" << player.report["state"] << '\n';
     }
 #ifdef QUORIL_LEAK_CHECK
     if (__lsan_do_recoverable_leak_check()) return 2;
 #endif
-    return 0;
+    return status;
 }
 
 std::string reported(const std::string& key)
