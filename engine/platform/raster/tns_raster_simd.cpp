@@ -304,11 +304,94 @@ void gatherPoint(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv,
         out[i] = s.tex[size_t(v >> 16) * size_t(s.w) + size_t(u >> 16)] | orMask;
 }
 
+#if defined(TNS_RASTER_AVX2)
+// Filtered texels from two rows with constant weights (16-bit lanes): the
+// arithmetic of lerpColor, horizontal first, each step truncated.
+TNS_AVX2 inline __m256i lerpRows16(__m256i a, __m256i b, __m256i c, __m256i d, __m256i nu, __m256i fu, __m256i nv,
+                                   __m256i fv)
+{
+    const __m256i top = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(a, nu), _mm256_mullo_epi16(b, fu)), 8);
+    const __m256i bot = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(c, nu), _mm256_mullo_epi16(d, fu)), 8);
+    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(top, nv), _mm256_mullo_epi16(bot, fv)), 8);
+}
+
+// Eight filtered texels whose top-left texels start at r0 (r1 the row below).
+TNS_AVX2 inline __m256i lerpRows8(const uint32_t* r0, const uint32_t* r1, __m256i nu, __m256i fu, __m256i nv,
+                                  __m256i fv)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r0));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r0 + 1));
+    const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r1));
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r1 + 1));
+    const __m256i lo = lerpRows16(_mm256_unpacklo_epi8(a, zero), _mm256_unpacklo_epi8(b, zero),
+                                  _mm256_unpacklo_epi8(c, zero), _mm256_unpacklo_epi8(d, zero), nu, fu, nv, fv);
+    const __m256i hi = lerpRows16(_mm256_unpackhi_epi8(a, zero), _mm256_unpackhi_epi8(b, zero),
+                                  _mm256_unpackhi_epi8(c, zero), _mm256_unpackhi_epi8(d, zero), nu, fu, nv, fv);
+    return _mm256_packus_epi16(lo, hi);
+}
+
+// A span along one texture row (an axis-aligned quad): the vertical weight is
+// the same for every pixel. Returns how many pixels were done.
+TNS_AVX2 int gatherLinearRowAvx2(const uint32_t* r0, int w, int32_t u, int32_t du, uint32_t fv, int n,
+                                 uint32_t orMask, uint32_t* out)
+{
+    const __m256i nv = _mm256_set1_epi16(int16_t(256 - fv)), fv16 = _mm256_set1_epi16(int16_t(fv));
+    const __m256i mask = _mm256_set1_epi32(int32_t(orMask));
+    int i = 0;
+    if (du == 0x10000) {
+        // One texel per pixel: the horizontal weight is constant too.
+        r0 += u >> 16;
+        const __m256i fu = _mm256_set1_epi16(int16_t((u >> 8) & 0xFF)), nu = _mm256_sub_epi16(_mm256_set1_epi16(256), fu);
+        for (; i + 8 <= n; i += 8)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                                _mm256_or_si256(lerpRows8(r0 + i, r0 + i + w, nu, fu, nv, fv16), mask));
+        return i;
+    }
+    const __m256i zero = _mm256_setzero_si256(), full = _mm256_set1_epi16(256), frac = _mm256_set1_epi32(0xFF);
+    if (n < 8) return 0;
+    const __m256i step = _mm256_slli_epi32(_mm256_set1_epi32(du), 3);
+    __m256i uv = _mm256_add_epi32(_mm256_set1_epi32(u), _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7),
+                                                                          _mm256_set1_epi32(du)));
+    const int* base0 = reinterpret_cast<const int*>(r0);
+    const int* base1 = reinterpret_cast<const int*>(r0 + w);
+    for (; i + 8 <= n; i += 8, uv = _mm256_add_epi32(uv, step)) {
+        const __m256i x = _mm256_srli_epi32(uv, 16);
+        const __m256i a = _mm256_i32gather_epi32(base0, x, 4), b = _mm256_i32gather_epi32(base0 + 1, x, 4);
+        const __m256i c = _mm256_i32gather_epi32(base1, x, 4), d = _mm256_i32gather_epi32(base1 + 1, x, 4);
+        // Each pixel's horizontal weight in the four channel lanes it widens to.
+        __m256i f = _mm256_and_si256(_mm256_srli_epi32(uv, 8), frac);
+        f = _mm256_or_si256(f, _mm256_slli_epi32(f, 16));
+        const __m256i fuLo = _mm256_unpacklo_epi32(f, f), fuHi = _mm256_unpackhi_epi32(f, f);
+        const __m256i lo = lerpRows16(_mm256_unpacklo_epi8(a, zero), _mm256_unpacklo_epi8(b, zero),
+                                      _mm256_unpacklo_epi8(c, zero), _mm256_unpacklo_epi8(d, zero),
+                                      _mm256_sub_epi16(full, fuLo), fuLo, nv, fv16);
+        const __m256i hi = lerpRows16(_mm256_unpackhi_epi8(a, zero), _mm256_unpackhi_epi8(b, zero),
+                                      _mm256_unpackhi_epi8(c, zero), _mm256_unpackhi_epi8(d, zero),
+                                      _mm256_sub_epi16(full, fuHi), fuHi, nv, fv16);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_or_si256(_mm256_packus_epi16(lo, hi), mask));
+    }
+    return i;
+}
+#endif
+
 void gatherLinear(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t orMask,
                   uint32_t* out)
 {
     u -= 0x8000;
     v -= 0x8000;
+#if defined(TNS_RASTER_AVX2)
+    // The caller checked that every texel lies inside the level, so the
+    // coordinates fit 32 bits.
+    if (dv == 0 && kHasAvx2) {
+        const uint32_t* r0 = s.tex + size_t(v >> 16) * size_t(s.w);
+        const int done = gatherLinearRowAvx2(r0, s.w, int32_t(u), int32_t(du), uint32_t((v >> 8) & 0xFF), n,
+                                             orMask, out);
+        out += done;
+        n -= done;
+        u += du * done;
+    }
+#endif
     for (int i = 0; i < n; ++i, u += du, v += dv) {
         const uint32_t* r0 = s.tex + size_t(v >> 16) * size_t(s.w) + size_t(u >> 16);
         const uint32_t* r1 = r0 + s.w;
