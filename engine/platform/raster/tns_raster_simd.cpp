@@ -157,11 +157,26 @@ TNS_AVX2 int shadeRowAvx2(uint32_t* d, const uint32_t* t, int n, uint32_t k, uin
         const __m256i kRb = _mm256_set1_epi32(int32_t(k & 0x00FF00FFu));
         const __m256i kAg = _mm256_set1_epi32(int32_t((k >> 8) & 0x00FF00FFu));
         const __m256i kaBoth = _mm256_set1_epi32(int32_t(ka * 0x00010001u));
+        const __m256i alpha = _mm256_set1_epi32(int32_t(kOpaque));
         int i = 0;
         for (; i + 8 <= n; i += 8) {
             const __m256i tv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + i));
-            const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), blend8<Modulate, ConstAlpha>(tv, dv, kRb, kAg, kaBoth));
+            __m256i* out = reinterpret_cast<__m256i*>(d + i);
+            if constexpr (!ConstAlpha) {
+                // Whole groups of opaque or clear texels (pictures without
+                // transparency, the space around glyphs) need no arithmetic:
+                // alpha 255 gives the texel, alpha 0 the destination.
+                if (!Modulate && _mm256_testc_si256(tv, alpha)) {
+                    _mm256_storeu_si256(out, tv);
+                    continue;
+                }
+                if (_mm256_testz_si256(tv, alpha)) {
+                    _mm256_storeu_si256(out, _mm256_or_si256(_mm256_loadu_si256(out), alpha));
+                    continue;
+                }
+            }
+            const __m256i dv = _mm256_loadu_si256(out);
+            _mm256_storeu_si256(out, blend8<Modulate, ConstAlpha>(tv, dv, kRb, kAg, kaBoth));
         }
         return i;
     }
@@ -355,10 +370,25 @@ TNS_AVX2 int gatherLinearRowAvx2(const uint32_t* r0, int w, int32_t u, int32_t d
                                                                           _mm256_set1_epi32(du)));
     const int* base0 = reinterpret_cast<const int*>(r0);
     const int* base1 = reinterpret_cast<const int*>(r0 + w);
+    const bool magnified = du >= 0 && du <= 0x10000;
     for (; i + 8 <= n; i += 8, uv = _mm256_add_epi32(uv, step)) {
         const __m256i x = _mm256_srli_epi32(uv, 16);
-        const __m256i a = _mm256_i32gather_epi32(base0, x, 4), b = _mm256_i32gather_epi32(base0 + 1, x, 4);
-        const __m256i c = _mm256_i32gather_epi32(base1, x, 4), d = _mm256_i32gather_epi32(base1 + 1, x, 4);
+        __m256i a, b, c, d;
+        const int first = int(uint32_t(_mm256_cvtsi256_si32(x)));
+        if (magnified && first + 9 <= w) {
+            // Magnified: the eight pixels read at most nine neighbouring texels
+            // of each row, so two loads and a lane permute replace the gathers.
+            const __m256i idx = _mm256_sub_epi32(x, _mm256_set1_epi32(first));
+            a = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(base0 + first)), idx);
+            b = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(base0 + first + 1)), idx);
+            c = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(base1 + first)), idx);
+            d = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(base1 + first + 1)), idx);
+        } else {
+            a = _mm256_i32gather_epi32(base0, x, 4);
+            b = _mm256_i32gather_epi32(base0 + 1, x, 4);
+            c = _mm256_i32gather_epi32(base1, x, 4);
+            d = _mm256_i32gather_epi32(base1 + 1, x, 4);
+        }
         // Each pixel's horizontal weight in the four channel lanes it widens to.
         __m256i f = _mm256_and_si256(_mm256_srli_epi32(uv, 8), frac);
         f = _mm256_or_si256(f, _mm256_slli_epi32(f, 16));
