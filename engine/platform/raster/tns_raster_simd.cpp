@@ -307,6 +307,66 @@ inline bool spanInside(const Sampler& s, const Span& sp)
     return in(u0, s.w) && in(u1, s.w) && in(v0, s.h) && in(v1, s.h);
 }
 
+// The pixels [first, last) of a span whose texel coordinate t0 + dt * i (with
+// room for a right or lower neighbour: margin) lies inside a level of size texels.
+inline void insideRange(int64_t t0, int64_t dt, int size, int margin, int& first, int& last)
+{
+    const int64_t top = (int64_t(size - margin) << 16) - 1; // the largest coordinate allowed
+    int64_t lo = 0, hi = last - 1;
+    if (dt == 0) {
+        if (t0 < 0 || t0 > top) hi = -1;
+    } else if (dt > 0) {
+        lo = std::max(lo, ceilDiv(-t0, dt));
+        hi = std::min(hi, floorDiv(top - t0, dt));
+    } else {
+        lo = std::max(lo, ceilDiv(t0 - top, -dt));
+        hi = std::min(hi, floorDiv(t0, -dt));
+    }
+    first = std::max(first, int(std::min<int64_t>(lo, last)));
+    last = int(std::max<int64_t>(std::min<int64_t>(hi + 1, last), first));
+}
+
+// The span's pixels k onwards.
+inline Span advanced(const Span& sp, int k)
+{
+    Span s = sp;
+    s.dst += k;
+    s.n -= k;
+    for (int j = 0; j < 2; ++j) {
+        s.u[j] += s.du[j] * k;
+        s.v[j] += s.dv[j] * k;
+    }
+    for (int j = 0; j < 8; ++j) s.c[j] += s.dc[j] * k;
+    return s;
+}
+
+// Runs fast on the pixels whose texels all lie inside the level and the
+// general kernel on the rest (a polygon's edge reaching the texture's border
+// or beyond): both draw the same pixels, so the split is invisible.
+template <bool Linear>
+inline void splitAtTextureEdges(const Ctx& cx, const Span& sp, Kernel fast)
+{
+    const Sampler& s = cx.smp[0];
+    const int64_t off = Linear ? 0x8000 : 0;
+    const int margin = Linear ? 1 : 0;
+    int first = 0, last = sp.n;
+    insideRange(sp.u[0] - off, sp.du[0], s.w, margin, first, last);
+    insideRange(sp.v[0] - off, sp.dv[0], s.h, margin, first, last);
+    Span middle = advanced(sp, first);
+    middle.n = last - first;
+    if (middle.n < 16 || !spanInside<Linear>(s, middle)) {
+        kernelGeneral(cx, sp);
+        return;
+    }
+    if (first > 0) {
+        Span head = sp;
+        head.n = first;
+        kernelGeneral(cx, head);
+    }
+    fast(cx, middle);
+    if (last < sp.n) kernelGeneral(cx, advanced(sp, last));
+}
+
 void gatherPoint(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t orMask,
                  uint32_t* out)
 {
@@ -450,7 +510,7 @@ void kernelTexture(const Ctx& cx, const Span& sp)
 {
     const Sampler& s = cx.smp[0];
     if (!spanInside<Linear>(s, sp)) {
-        kernelGeneral(cx, sp);
+        splitAtTextureEdges<Linear>(cx, sp, kernelTexture<Modulate, ConstAlpha, Blend, Linear, Q>);
         return;
     }
     const uint32_t k = cx.kRgb | (cx.kA << 24), ka = cx.kA;
@@ -574,8 +634,12 @@ template <bool Blend, bool Linear, Quantise Q>
 void kernelGouraud(const Ctx& cx, const Span& sp)
 {
     const Sampler& s = cx.smp[0];
-    if (!spanInside<Linear>(s, sp) || !diffuseInRange(sp)) {
+    if (!diffuseInRange(sp)) {
         kernelGeneral(cx, sp);
+        return;
+    }
+    if (!spanInside<Linear>(s, sp)) {
+        splitAtTextureEdges<Linear>(cx, sp, kernelGouraud<Blend, Linear, Q>);
         return;
     }
     uint32_t texels[kChunk];
