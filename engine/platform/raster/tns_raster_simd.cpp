@@ -438,11 +438,23 @@ TNS_AVX2 int gatherLinearRowAvx2(const uint32_t* r0, int w, int32_t u, int32_t d
         if (magnified && first + 9 <= w) {
             // Magnified: the eight pixels read at most nine neighbouring texels
             // of each row, so two loads and a lane permute replace the gathers.
+            const __m256i a8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base0 + first));
+            const __m256i b8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base0 + first + 1));
+            const __m256i c8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base1 + first));
+            const __m256i d8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base1 + first + 1));
+            const __m256i same = _mm256_and_si256(_mm256_cmpeq_epi32(a8, b8),
+                                                  _mm256_and_si256(_mm256_cmpeq_epi32(c8, d8), _mm256_cmpeq_epi32(a8, c8)));
+            if (_mm256_movemask_epi8(same) == -1) {
+                // One colour under all eight (the inside of a stretched panel):
+                // filtering equal texels gives that colour.
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_or_si256(a8, mask));
+                continue;
+            }
             const __m256i idx = _mm256_sub_epi32(x, _mm256_set1_epi32(first));
-            a = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(base0 + first)), idx);
-            b = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(base0 + first + 1)), idx);
-            c = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(base1 + first)), idx);
-            d = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(base1 + first + 1)), idx);
+            a = _mm256_permutevar8x32_epi32(a8, idx);
+            b = _mm256_permutevar8x32_epi32(b8, idx);
+            c = _mm256_permutevar8x32_epi32(c8, idx);
+            d = _mm256_permutevar8x32_epi32(d8, idx);
         } else {
             a = _mm256_i32gather_epi32(base0, x, 4);
             b = _mm256_i32gather_epi32(base0 + 1, x, 4);

@@ -466,11 +466,13 @@ TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
     // Fog with a factor of 255 changes no colour but forces the general kernel,
     // so each case is drawn twice and compared pixel by pixel.
     std::vector<uint32_t> texels(16 * 16);
-    // Runs of eight opaque and eight clear texels among varied alphas.
+    // Runs of eight opaque and eight clear texels among varied alphas,
     const uint32_t runAlpha[4] = {255, 0, 1, 1};
     for (size_t i = 0; i < texels.size(); ++i)
         texels[i] = (runAlpha[i / 8 % 4] == 1 ? uint32_t((i * 53) % 256) << 24 : runAlpha[i / 8 % 4] << 24) |
                     uint32_t((i * 0x2F1B07u) & 0xFFFFFFu);
+    // And two rows of one colour, the inside of a stretched panel.
+    std::fill(texels.begin() + 8 * 16, texels.begin() + 10 * 16, 0xA0204060u);
     Tex t(16, 16, texels);
     struct Case {
         uint32_t filter;
