@@ -5,7 +5,36 @@
 
 #include <cstring>
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define TNS_SCALER_AVX2 1
+#endif
+
 namespace {
+
+#if defined(TNS_SCALER_AVX2)
+const bool kHasAvx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+
+// An enlarged row eight pixels at a time: they read at most eight neighbouring
+// source pixels, so one load and a lane permute place them. Returns how many.
+__attribute__((target("avx2"))) int enlargeRowAvx2(uint32_t* out, const uint32_t* in, const uint32_t* cols, int n,
+                                                   int srcW)
+{
+    int x = 0;
+    for (; x + 8 <= n; x += 8) {
+        const int first = int(cols[x]);
+        if (first + 8 > srcW) break;
+        const __m256i idx = _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(cols + x)),
+                                             _mm256_set1_epi32(first));
+        const __m256i px = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + first));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_permutevar8x32_epi32(px, idx));
+    }
+    return x;
+}
+#endif
 
 // Centre-sampled nearest positions in 16.16 fixed point, as SDL's stretch.
 void nearestMap(std::vector<uint32_t>& map, int from, int to)
@@ -77,7 +106,12 @@ void TnsScaler::draw(const uint32_t* src, int srcPitch, uint32_t* area, int area
         if (m_p.dstW == m_p.srcW) {
             memcpy(out, in, size_t(m_p.dstW) * 4);
         } else {
-            for (int x = 0; x < m_p.dstW; ++x) out[x] = in[cols[x]];
+            const int n = m_p.dstW;
+            int x = 0;
+#if defined(TNS_SCALER_AVX2)
+            if (n > m_p.srcW && kHasAvx2) x = enlargeRowAvx2(out, in, cols, n, m_p.srcW);
+#endif
+            for (; x < n; ++x) out[x] = in[cols[x]];
         }
         previous = out;
         previousRow = sy;

@@ -88,8 +88,11 @@ HRESULT D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, const void
         format = img.hasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
 
     Image level;
-    if (!tns::image::Resample(img, int(w), int(h), toFilter(filter, Filter::Triangle), level))
+    if (img.width == int(w) && img.height == int(h)) {
+        level = std::move(img); // the size the texture has: nothing to filter
+    } else if (!tns::image::Resample(img, int(w), int(h), toFilter(filter, Filter::Triangle), level)) {
         return D3DXERR_INVALIDDATA;
+    }
     img = Image(); // the source is no longer needed; keep peak memory down
 
     IDirect3DTexture8* created = nullptr;

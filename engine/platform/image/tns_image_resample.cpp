@@ -67,6 +67,15 @@ bool Resample(const Image& src, int width, int height, Filter filter, Image& out
     Image dst;
     if (src.width < 1 || src.height < 1 || !Allocate(dst, width, height)) return false;
     dst.hasAlpha = src.hasAlpha;
+    if (width == src.width && height == src.height) {
+        // Every filter's taps at scale 1 are the source pixel alone, weight 1.
+        try {
+            out = src;
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    }
     if (filter == Filter::None) {
         for (int y = 0; y < std::min(height, src.height); ++y)
             for (int x = 0; x < std::min(width, src.width); ++x) dst.argb[size_t(y) * width + x] = src.at(x, y);

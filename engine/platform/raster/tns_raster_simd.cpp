@@ -157,11 +157,26 @@ TNS_AVX2 int shadeRowAvx2(uint32_t* d, const uint32_t* t, int n, uint32_t k, uin
         const __m256i kRb = _mm256_set1_epi32(int32_t(k & 0x00FF00FFu));
         const __m256i kAg = _mm256_set1_epi32(int32_t((k >> 8) & 0x00FF00FFu));
         const __m256i kaBoth = _mm256_set1_epi32(int32_t(ka * 0x00010001u));
+        const __m256i alpha = _mm256_set1_epi32(int32_t(kOpaque));
         int i = 0;
         for (; i + 8 <= n; i += 8) {
             const __m256i tv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + i));
-            const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), blend8<Modulate, ConstAlpha>(tv, dv, kRb, kAg, kaBoth));
+            __m256i* out = reinterpret_cast<__m256i*>(d + i);
+            if constexpr (!ConstAlpha) {
+                // Whole groups of opaque or clear texels (pictures without
+                // transparency, the space around glyphs) need no arithmetic:
+                // alpha 255 gives the texel, alpha 0 the destination.
+                if (!Modulate && _mm256_testc_si256(tv, alpha)) {
+                    _mm256_storeu_si256(out, tv);
+                    continue;
+                }
+                if (_mm256_testz_si256(tv, alpha)) {
+                    _mm256_storeu_si256(out, _mm256_or_si256(_mm256_loadu_si256(out), alpha));
+                    continue;
+                }
+            }
+            const __m256i dv = _mm256_loadu_si256(out);
+            _mm256_storeu_si256(out, blend8<Modulate, ConstAlpha>(tv, dv, kRb, kAg, kaBoth));
         }
         return i;
     }
@@ -292,6 +307,66 @@ inline bool spanInside(const Sampler& s, const Span& sp)
     return in(u0, s.w) && in(u1, s.w) && in(v0, s.h) && in(v1, s.h);
 }
 
+// The pixels [first, last) of a span whose texel coordinate t0 + dt * i (with
+// room for a right or lower neighbour: margin) lies inside a level of size texels.
+inline void insideRange(int64_t t0, int64_t dt, int size, int margin, int& first, int& last)
+{
+    const int64_t top = (int64_t(size - margin) << 16) - 1; // the largest coordinate allowed
+    int64_t lo = 0, hi = last - 1;
+    if (dt == 0) {
+        if (t0 < 0 || t0 > top) hi = -1;
+    } else if (dt > 0) {
+        lo = std::max(lo, ceilDiv(-t0, dt));
+        hi = std::min(hi, floorDiv(top - t0, dt));
+    } else {
+        lo = std::max(lo, ceilDiv(t0 - top, -dt));
+        hi = std::min(hi, floorDiv(t0, -dt));
+    }
+    first = std::max(first, int(std::min<int64_t>(lo, last)));
+    last = int(std::max<int64_t>(std::min<int64_t>(hi + 1, last), first));
+}
+
+// The span's pixels k onwards.
+inline Span advanced(const Span& sp, int k)
+{
+    Span s = sp;
+    s.dst += k;
+    s.n -= k;
+    for (int j = 0; j < 2; ++j) {
+        s.u[j] += s.du[j] * k;
+        s.v[j] += s.dv[j] * k;
+    }
+    for (int j = 0; j < 8; ++j) s.c[j] += s.dc[j] * k;
+    return s;
+}
+
+// Runs fast on the pixels whose texels all lie inside the level and the
+// general kernel on the rest (a polygon's edge reaching the texture's border
+// or beyond): both draw the same pixels, so the split is invisible.
+template <bool Linear>
+inline void splitAtTextureEdges(const Ctx& cx, const Span& sp, Kernel fast)
+{
+    const Sampler& s = cx.smp[0];
+    const int64_t off = Linear ? 0x8000 : 0;
+    const int margin = Linear ? 1 : 0;
+    int first = 0, last = sp.n;
+    insideRange(sp.u[0] - off, sp.du[0], s.w, margin, first, last);
+    insideRange(sp.v[0] - off, sp.dv[0], s.h, margin, first, last);
+    Span middle = advanced(sp, first);
+    middle.n = last - first;
+    if (middle.n < 16 || !spanInside<Linear>(s, middle)) {
+        kernelGeneral(cx, sp);
+        return;
+    }
+    if (first > 0) {
+        Span head = sp;
+        head.n = first;
+        kernelGeneral(cx, head);
+    }
+    fast(cx, middle);
+    if (last < sp.n) kernelGeneral(cx, advanced(sp, last));
+}
+
 void gatherPoint(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t orMask,
                  uint32_t* out)
 {
@@ -304,11 +379,121 @@ void gatherPoint(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv,
         out[i] = s.tex[size_t(v >> 16) * size_t(s.w) + size_t(u >> 16)] | orMask;
 }
 
+#if defined(TNS_RASTER_AVX2)
+// Filtered texels from two rows with constant weights (16-bit lanes): the
+// arithmetic of lerpColor, horizontal first, each step truncated.
+TNS_AVX2 inline __m256i lerpRows16(__m256i a, __m256i b, __m256i c, __m256i d, __m256i nu, __m256i fu, __m256i nv,
+                                   __m256i fv)
+{
+    const __m256i top = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(a, nu), _mm256_mullo_epi16(b, fu)), 8);
+    const __m256i bot = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(c, nu), _mm256_mullo_epi16(d, fu)), 8);
+    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(top, nv), _mm256_mullo_epi16(bot, fv)), 8);
+}
+
+// Eight filtered texels whose top-left texels start at r0 (r1 the row below).
+TNS_AVX2 inline __m256i lerpRows8(const uint32_t* r0, const uint32_t* r1, __m256i nu, __m256i fu, __m256i nv,
+                                  __m256i fv)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r0));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r0 + 1));
+    const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r1));
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r1 + 1));
+    const __m256i lo = lerpRows16(_mm256_unpacklo_epi8(a, zero), _mm256_unpacklo_epi8(b, zero),
+                                  _mm256_unpacklo_epi8(c, zero), _mm256_unpacklo_epi8(d, zero), nu, fu, nv, fv);
+    const __m256i hi = lerpRows16(_mm256_unpackhi_epi8(a, zero), _mm256_unpackhi_epi8(b, zero),
+                                  _mm256_unpackhi_epi8(c, zero), _mm256_unpackhi_epi8(d, zero), nu, fu, nv, fv);
+    return _mm256_packus_epi16(lo, hi);
+}
+
+// A span along one texture row (an axis-aligned quad): the vertical weight is
+// the same for every pixel. Returns how many pixels were done.
+TNS_AVX2 int gatherLinearRowAvx2(const uint32_t* r0, int w, int32_t u, int32_t du, uint32_t fv, int n,
+                                 uint32_t orMask, uint32_t* out)
+{
+    const __m256i nv = _mm256_set1_epi16(int16_t(256 - fv)), fv16 = _mm256_set1_epi16(int16_t(fv));
+    const __m256i mask = _mm256_set1_epi32(int32_t(orMask));
+    int i = 0;
+    if (du == 0x10000) {
+        // One texel per pixel: the horizontal weight is constant too.
+        r0 += u >> 16;
+        const __m256i fu = _mm256_set1_epi16(int16_t((u >> 8) & 0xFF)), nu = _mm256_sub_epi16(_mm256_set1_epi16(256), fu);
+        for (; i + 8 <= n; i += 8)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                                _mm256_or_si256(lerpRows8(r0 + i, r0 + i + w, nu, fu, nv, fv16), mask));
+        return i;
+    }
+    const __m256i zero = _mm256_setzero_si256(), full = _mm256_set1_epi16(256), frac = _mm256_set1_epi32(0xFF);
+    if (n < 8) return 0;
+    const __m256i step = _mm256_slli_epi32(_mm256_set1_epi32(du), 3);
+    __m256i uv = _mm256_add_epi32(_mm256_set1_epi32(u), _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7),
+                                                                          _mm256_set1_epi32(du)));
+    const int* base0 = reinterpret_cast<const int*>(r0);
+    const int* base1 = reinterpret_cast<const int*>(r0 + w);
+    const bool magnified = du >= 0 && du <= 0x10000;
+    for (; i + 8 <= n; i += 8, uv = _mm256_add_epi32(uv, step)) {
+        const __m256i x = _mm256_srli_epi32(uv, 16);
+        __m256i a, b, c, d;
+        const int first = int(uint32_t(_mm256_cvtsi256_si32(x)));
+        if (magnified && first + 9 <= w) {
+            // Magnified: the eight pixels read at most nine neighbouring texels
+            // of each row, so two loads and a lane permute replace the gathers.
+            const __m256i a8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base0 + first));
+            const __m256i b8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base0 + first + 1));
+            const __m256i c8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base1 + first));
+            const __m256i d8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base1 + first + 1));
+            const __m256i same = _mm256_and_si256(_mm256_cmpeq_epi32(a8, b8),
+                                                  _mm256_and_si256(_mm256_cmpeq_epi32(c8, d8), _mm256_cmpeq_epi32(a8, c8)));
+            if (_mm256_movemask_epi8(same) == -1) {
+                // One colour under all eight (the inside of a stretched panel):
+                // filtering equal texels gives that colour.
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_or_si256(a8, mask));
+                continue;
+            }
+            const __m256i idx = _mm256_sub_epi32(x, _mm256_set1_epi32(first));
+            a = _mm256_permutevar8x32_epi32(a8, idx);
+            b = _mm256_permutevar8x32_epi32(b8, idx);
+            c = _mm256_permutevar8x32_epi32(c8, idx);
+            d = _mm256_permutevar8x32_epi32(d8, idx);
+        } else {
+            a = _mm256_i32gather_epi32(base0, x, 4);
+            b = _mm256_i32gather_epi32(base0 + 1, x, 4);
+            c = _mm256_i32gather_epi32(base1, x, 4);
+            d = _mm256_i32gather_epi32(base1 + 1, x, 4);
+        }
+        // Each pixel's horizontal weight in the four channel lanes it widens to.
+        __m256i f = _mm256_and_si256(_mm256_srli_epi32(uv, 8), frac);
+        f = _mm256_or_si256(f, _mm256_slli_epi32(f, 16));
+        const __m256i fuLo = _mm256_unpacklo_epi32(f, f), fuHi = _mm256_unpackhi_epi32(f, f);
+        const __m256i lo = lerpRows16(_mm256_unpacklo_epi8(a, zero), _mm256_unpacklo_epi8(b, zero),
+                                      _mm256_unpacklo_epi8(c, zero), _mm256_unpacklo_epi8(d, zero),
+                                      _mm256_sub_epi16(full, fuLo), fuLo, nv, fv16);
+        const __m256i hi = lerpRows16(_mm256_unpackhi_epi8(a, zero), _mm256_unpackhi_epi8(b, zero),
+                                      _mm256_unpackhi_epi8(c, zero), _mm256_unpackhi_epi8(d, zero),
+                                      _mm256_sub_epi16(full, fuHi), fuHi, nv, fv16);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_or_si256(_mm256_packus_epi16(lo, hi), mask));
+    }
+    return i;
+}
+#endif
+
 void gatherLinear(const Sampler& s, int64_t u, int64_t v, int64_t du, int64_t dv, int n, uint32_t orMask,
                   uint32_t* out)
 {
     u -= 0x8000;
     v -= 0x8000;
+#if defined(TNS_RASTER_AVX2)
+    // The caller checked that every texel lies inside the level, so the
+    // coordinates fit 32 bits.
+    if (dv == 0 && kHasAvx2) {
+        const uint32_t* r0 = s.tex + size_t(v >> 16) * size_t(s.w);
+        const int done = gatherLinearRowAvx2(r0, s.w, int32_t(u), int32_t(du), uint32_t((v >> 8) & 0xFF), n,
+                                             orMask, out);
+        out += done;
+        n -= done;
+        u += du * done;
+    }
+#endif
     for (int i = 0; i < n; ++i, u += du, v += dv) {
         const uint32_t* r0 = s.tex + size_t(v >> 16) * size_t(s.w) + size_t(u >> 16);
         const uint32_t* r1 = r0 + s.w;
@@ -337,7 +522,7 @@ void kernelTexture(const Ctx& cx, const Span& sp)
 {
     const Sampler& s = cx.smp[0];
     if (!spanInside<Linear>(s, sp)) {
-        kernelGeneral(cx, sp);
+        splitAtTextureEdges<Linear>(cx, sp, kernelTexture<Modulate, ConstAlpha, Blend, Linear, Q>);
         return;
     }
     const uint32_t k = cx.kRgb | (cx.kA << 24), ka = cx.kA;
@@ -461,8 +646,12 @@ template <bool Blend, bool Linear, Quantise Q>
 void kernelGouraud(const Ctx& cx, const Span& sp)
 {
     const Sampler& s = cx.smp[0];
-    if (!spanInside<Linear>(s, sp) || !diffuseInRange(sp)) {
+    if (!diffuseInRange(sp)) {
         kernelGeneral(cx, sp);
+        return;
+    }
+    if (!spanInside<Linear>(s, sp)) {
+        splitAtTextureEdges<Linear>(cx, sp, kernelGouraud<Blend, Linear, Q>);
         return;
     }
     uint32_t texels[kChunk];

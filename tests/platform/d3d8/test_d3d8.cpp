@@ -194,7 +194,7 @@ TEST(D3D8Scaler, PicksSdlsScaledBlitPixelsWithBlackBarsAndGamma)
         int srcW, srcH, areaW, areaH;
         SDL_Rect dst;
     } const cases[] = {{4, 2, 8, 5, {1, 1, 6, 3}}, {5, 3, 17, 9, {2, 0, 13, 9}}, {7, 5, 7, 5, {0, 0, 7, 5}},
-                       {9, 6, 9, 4, {2, 0, 5, 4}}};
+                       {9, 6, 9, 4, {2, 0, 5, 4}}, {19, 2, 40, 3, {3, 0, 33, 3}}};
     uint8_t invert[256];
     for (int i = 0; i < 256; ++i) invert[i] = uint8_t(255 - i);
     for (const Case& c : cases) {

@@ -466,33 +466,41 @@ TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
     // Fog with a factor of 255 changes no colour but forces the general kernel,
     // so each case is drawn twice and compared pixel by pixel.
     std::vector<uint32_t> texels(16 * 16);
+    // Runs of eight opaque and eight clear texels among varied alphas,
+    const uint32_t runAlpha[4] = {255, 0, 1, 1};
     for (size_t i = 0; i < texels.size(); ++i)
-        texels[i] = (uint32_t((i * 53) % 256) << 24) | uint32_t((i * 0x2F1B07u) & 0xFFFFFFu);
+        texels[i] = (runAlpha[i / 8 % 4] == 1 ? uint32_t((i * 53) % 256) << 24 : runAlpha[i / 8 % 4] << 24) |
+                    uint32_t((i * 0x2F1B07u) & 0xFFFFFFu);
+    // And two rows of one colour, the inside of a stretched panel.
+    std::fill(texels.begin() + 8 * 16, texels.begin() + 10 * 16, 0xA0204060u);
     Tex t(16, 16, texels);
     struct Case {
         uint32_t filter;
         bool blend;
         uint32_t diffuse;
         uint32_t colorOp, alphaOp, alphaArg1;
-        float x0, y0, x1, y1, rotate;
+        float x0, y0, x1, y1, rotate, uv0, uv1;
     };
     const Case cases[] = {
-        {1, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 3.5f, 2.5f, 19.5f, 18.5f, 0},
-        {1, true, 0x80FF8040u, kTopModulate, kTopModulate, kTaTexture, 3.5f, 2.5f, 27.5f, 26.5f, 0},
-        {2, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 1.2f, 2.7f, 30.1f, 25.3f, 0},
-        {2, true, 0xC0C0C0C0u, kTopModulate, kTopSelect1, kTaDiffuse, 0.5f, 0.5f, 12.5f, 30.5f, 0},
-        {2, false, 0xFF8080FFu, kTopModulate, kTopModulate, kTaTexture, 2.0f, 3.0f, 29.0f, 20.0f, 0},
-        {1, false, 0xFFFFFFFFu, kTopSelect1, kTopSelect1, kTaTexture, 4.5f, 4.5f, 20.5f, 20.5f, 0},
-        {2, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 8.0f, 8.0f, 24.0f, 24.0f, 30},
-        {1, true, 0xFF40FF40u, kTopSelect2, kTopModulate, kTaTexture, 2.5f, 2.5f, 18.5f, 18.5f, 0},
-        {1, true, 0xFFFFFFFFu, kTopSelect2, kTopModulate, kTaTexture, 2.5f, 2.5f, 18.5f, 18.5f, 0},
-        {2, true, 0xA0FF2040u, kTopSelect2, kTopModulate, kTaTexture, 1.3f, 2.2f, 29.5f, 27.0f, 0},
-        {1, false, 0xFF80C0FFu, kTopModulate, kTopModulate, kTaTexture, 3.5f, 2.5f, 19.5f, 18.5f, 0},
-        {1, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 2.0f, 1.0f, 30.0f, 31.0f, 20},
+        {1, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 3.5f, 2.5f, 19.5f, 18.5f, 0, 0, 1},
+        {1, true, 0x80FF8040u, kTopModulate, kTopModulate, kTaTexture, 3.5f, 2.5f, 27.5f, 26.5f, 0, 0, 1},
+        {2, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 1.2f, 2.7f, 30.1f, 25.3f, 0, 0, 1},
+        {2, true, 0xC0C0C0C0u, kTopModulate, kTopSelect1, kTaDiffuse, 0.5f, 0.5f, 12.5f, 30.5f, 0, 0, 1},
+        {2, false, 0xFF8080FFu, kTopModulate, kTopModulate, kTaTexture, 2.0f, 3.0f, 29.0f, 20.0f, 0, 0, 1},
+        {1, false, 0xFFFFFFFFu, kTopSelect1, kTopSelect1, kTaTexture, 4.5f, 4.5f, 20.5f, 20.5f, 0, 0, 1},
+        {2, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 8.0f, 8.0f, 24.0f, 24.0f, 30, 0, 1},
+        {1, true, 0xFF40FF40u, kTopSelect2, kTopModulate, kTaTexture, 2.5f, 2.5f, 18.5f, 18.5f, 0, 0, 1},
+        {1, true, 0xFFFFFFFFu, kTopSelect2, kTopModulate, kTaTexture, 2.5f, 2.5f, 18.5f, 18.5f, 0, 0, 1},
+        {2, true, 0xA0FF2040u, kTopSelect2, kTopModulate, kTaTexture, 1.3f, 2.2f, 29.5f, 27.0f, 0, 0, 1},
+        {1, false, 0xFF80C0FFu, kTopModulate, kTopModulate, kTaTexture, 3.5f, 2.5f, 19.5f, 18.5f, 0, 0, 1},
+        {1, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 2.0f, 1.0f, 30.0f, 31.0f, 20, 0, 1},
         // Magnified and opaque: texture rows repeat on the screen.
-        {1, false, 0xFFFFFFFFu, kTopSelect1, kTopSelect1, kTaTexture, 0.5f, 0.5f, 31.5f, 31.5f, 0},
-        {1, false, 0xFF80C0FFu, kTopModulate, kTopModulate, kTaTexture, 1.3f, 0.2f, 30.6f, 31.7f, 0},
-        {1, false, 0x80FF8040u, kTopSelect2, kTopModulate, kTaTexture, 0.0f, 0.0f, 32.0f, 32.0f, 0},
+        {1, false, 0xFFFFFFFFu, kTopSelect1, kTopSelect1, kTaTexture, 0.5f, 0.5f, 31.5f, 31.5f, 0, 0, 1},
+        {1, false, 0xFF80C0FFu, kTopModulate, kTopModulate, kTaTexture, 1.3f, 0.2f, 30.6f, 31.7f, 0, 0, 1},
+        {1, false, 0x80FF8040u, kTopSelect2, kTopModulate, kTaTexture, 0.0f, 0.0f, 32.0f, 32.0f, 0, 0, 1},
+        // Unscaled and filtered, the weights the same on every pixel.
+        {2, true, 0xFFFFFFFFu, kTopModulate, kTopModulate, kTaTexture, 2.25f, 3.7f, 16.25f, 17.7f, 0, 0.0625f, 0.9375f},
+        {2, false, 0xFF80C0FFu, kTopModulate, kTopModulate, kTaTexture, 2.0f, 3.0f, 16.0f, 17.0f, 0, 0.0625f, 0.9375f},
     };
     // Per-vertex colours (a different colour and alpha at each corner) run the
     // Gouraud kernels where the stage is texel times diffuse.
@@ -520,8 +528,8 @@ TEST(RasterKernels, SpecialisedPathsDrawWhatTheGeneralPathDraws)
                     return vtx(dx * cs - dy * sn + cx, dy * cs + dx * sn + cy, gouraud ? corners[corner] : k.diffuse,
                                u, v, 0xFFFFFFFFu);
                 };
-                Vertex v[4] = {rot(k.x0, k.y0, 0, 0, 0), rot(k.x1, k.y0, 1, 0, 1), rot(k.x1, k.y1, 1, 1, 2),
-                               rot(k.x0, k.y1, 0, 1, 3)};
+                Vertex v[4] = {rot(k.x0, k.y0, k.uv0, k.uv0, 0), rot(k.x1, k.y0, k.uv1, k.uv0, 1),
+                               rot(k.x1, k.y1, k.uv1, k.uv1, 2), rot(k.x0, k.y1, k.uv0, k.uv1, 3)};
                 const uint16_t idx[6] = {0, 1, 2, 0, 2, 3};
                 DrawIndexedTriangles(c->target, s, v, 4, idx, 2);
             }
