@@ -1,7 +1,6 @@
 // Helpers of the resource tests.
 #include "tests/res/res_test_util.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "tests/support/test_support.h"
@@ -33,26 +32,6 @@ std::string pakImage(const std::vector<RawEntry>& entries, const std::string& ta
     return s + tail;
 }
 
-CEHSException raised(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const CEHSException& e) {
-        return e;
-    }
-    return CEHSException(-1, 0, "no error", "", 0);
-}
-
-std::string plainError(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const char* text) {
-        return text;
-    }
-    return "no error";
-}
-
 void recordLoad(const uint8_t* data, int32_t size, const char* id, int32_t tag, int32_t data1, int32_t data2,
                 int32_t data3)
 {
@@ -64,12 +43,6 @@ void recordLoadEx(const char* fileName, int32_t offset, int32_t size, const char
                   int32_t data2, int32_t data3)
 {
     g_calls.push_back({id, "", fileName, offset, size, tag, data1, data2, data3});
-}
-
-bool logHas(const std::string& line)
-{
-    auto lines = tst::readLines("gamelog.txt");
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 } // namespace restest

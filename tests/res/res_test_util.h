@@ -3,11 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "engine/core/ctarnis_ehs.h"
+#include "tests/support/engine_checks.h"
 
 namespace restest {
 
@@ -28,9 +27,8 @@ struct RawEntry {
 std::string le32(int32_t v);
 std::string pakImage(const std::vector<RawEntry>& entries, const std::string& tail);
 
-// The CEHSException fn raises; type -1 when it raises none.
-CEHSException raised(const std::function<void()>& fn);
-std::string plainError(const std::function<void()>& fn);
+using tst::raised;
+using tst::thrownText;
 
 struct LoaderCall {
     std::string id;
@@ -48,8 +46,5 @@ void recordLoad(const uint8_t* data, int32_t size, const char* id, int32_t tag, 
                 int32_t data3);
 void recordLoadEx(const char* fileName, int32_t offset, int32_t size, const char* id, int32_t tag, int32_t data1,
                   int32_t data2, int32_t data3);
-
-// True when some line of gamelog.txt equals line.
-bool logHas(const std::string& line);
 
 } // namespace restest

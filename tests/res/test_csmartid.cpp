@@ -1,18 +1,14 @@
 // Identifiers: type detection, duplicates, binding and unbinding by the managers.
 #include "engine/res/ctarnis_utils_csmartid.h"
 #include "engine/core/ctarnis_ehs.h"
+#include "tests/support/engine_checks.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
 CEHSException constructionError(const char* id, int32_t type = 0)
 {
-    try {
-        CSmartID s(id, type);
-    } catch (const CEHSException& e) {
-        return e;
-    }
-    return CEHSException(-1, 0, "no error", "", 0);
+    return tst::raised([&] { CSmartID s(id, type); });
 }
 
 TEST(SmartID, DetectsTypeFromTheFirstThreeCharacters)

@@ -99,7 +99,7 @@ TEST_F(LevelPack, WrongNamesAndEmptyData)
     CEHSException null = raised([] { RESLOAD_Level(nullptr, 0, "LVL", 0, 0, 0, 0); });
     EXPECT_EQ(null.m_iType, EHS_TYPE_GAME);
     EXPECT_EQ(null.m_strDescription, "Error in RESLOAD_Level : Cannot load levelpack! (buffer is empty)");
-    EXPECT_EQ(plainError([&] { load("\r"); }), "XMLERROR: buffer is empty.");
+    EXPECT_EQ(thrownText([&] { load("\r"); }), "XMLERROR: buffer is empty.");
 }
 
 TEST_F(LevelPack, ScrambledPackInEncryptModeLoadsLikeThePlainOne)

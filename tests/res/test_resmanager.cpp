@@ -35,6 +35,14 @@ protected:
         trs().RES_RegisterLoadResFunction(recordLoad, typeID);
     }
 
+    // A fresh engine's scan with DATA/a.xml holding xml: what it raised.
+    CEHSException initWith(const std::string& xml)
+    {
+        put("DATA/a.xml", xml);
+        m_tarnis = std::make_unique<CTarnis>();
+        return raised([&] { trs().RES_Init(); });
+    }
+
     std::unique_ptr<CTarnis> m_tarnis;
 };
 
@@ -49,11 +57,11 @@ TEST_F(ResManager, XMLDescriptorsWinOverPakFiles)
     EXPECT_NE(record("TEX_A"), nullptr);
     EXPECT_EQ(record("TEX_P"), nullptr);
     EXPECT_EQ(record("TEX_A")->GetFileName(), "./DATA/a.png");
-    EXPECT_TRUE(logHas("   =: Resources Subsystem operates in XML mode."));
-    EXPECT_TRUE(logHas("   =: Processing ResPack: ./DATA/a.xml"));
-    EXPECT_TRUE(logHas("   +: 1 resources found."));
-    EXPECT_TRUE(logHas("   +: 1 resource packs found."));
-    EXPECT_TRUE(logHas("--==: Initializing Resources Subsystem..."));
+    EXPECT_TRUE(tst::logCount("   =: Resources Subsystem operates in XML mode."));
+    EXPECT_TRUE(tst::logCount("   =: Processing ResPack: ./DATA/a.xml"));
+    EXPECT_TRUE(tst::logCount("   +: 1 resources found."));
+    EXPECT_TRUE(tst::logCount("   +: 1 resource packs found."));
+    EXPECT_TRUE(tst::logCount("--==: Initializing Resources Subsystem..."));
 }
 
 TEST_F(ResManager, NoDescriptorIsAWarningAndTheStandardLoadersAreStillThere)
@@ -62,16 +70,16 @@ TEST_F(ResManager, NoDescriptorIsAWarningAndTheStandardLoadersAreStillThere)
     put("DATA/readme.txt", "not a descriptor");
     trs().RES_Init();
     EXPECT_EQ(trs().m_iResMode, TRS_RESMODE_NONE);
-    EXPECT_TRUE(logHas(" !: No resources were found!"));
-    EXPECT_TRUE(logHas("  -=: Registering resources-loading functions for standart resource types..."));
+    EXPECT_TRUE(tst::logCount(" !: No resources were found!"));
+    EXPECT_TRUE(tst::logCount("  -=: Registering resources-loading functions for standart resource types..."));
     for (const char* type : {"TEXTURE", "TECHNIQUE", "FONT", "PLAYLIST", "SCRIPT", "XMLDATA"})
         EXPECT_EQ(trs().m_mapLoadRes.count(type), 1u) << type;
     EXPECT_EQ(trs().m_mapLoadResEx.count("SOUND"), 1u);
     EXPECT_EQ(trs().m_mapLoadResEx.count("MUSIC"), 1u);
     trs().RES_LoadResource("TEX_BG");
-    EXPECT_TRUE(logHas(" !: Cannot find resource with ID = TEX_BG"));
+    EXPECT_TRUE(tst::logCount(" !: Cannot find resource with ID = TEX_BG"));
     trs().RES_LoadResources(0);
-    EXPECT_TRUE(logHas("   +: 0 resources with Tag = 0 loaded."));
+    EXPECT_TRUE(tst::logCount("   +: 0 resources with Tag = 0 loaded."));
 }
 
 TEST_F(ResManager, DuplicateIDsAcrossDescriptorsStopTheScan)
@@ -90,38 +98,32 @@ TEST_F(ResManager, DuplicateIDsAcrossDescriptorsStopTheScan)
 
 TEST_F(ResManager, DescriptorErrors)
 {
-    put("DATA/a.xml", R"(<pack/>)");
-    CEHSException wrongRoot = raised([&] { trs().RES_Init(); });
-    EXPECT_EQ(wrongRoot.m_iType, EHS_TYPE_GAME);
-    EXPECT_EQ(wrongRoot.m_strDescription, "Wrong XML ResPack descriptor: ./DATA/a.xml");
-
-    put("DATA/a.xml", R"(<respack><r id="TEX_A" typeid="TEXTURE" filename="gone.png"/></respack>)");
-    m_tarnis = std::make_unique<CTarnis>();
-    CEHSException missing = raised([&] { trs().RES_Init(); });
-    EXPECT_EQ(missing.m_iType, EHS_TYPE_GAME);
-    EXPECT_EQ(missing.m_strDescription, "Cannot find file declared in ResPack. Filename = gone.png");
-
-    put("DATA/a.xml", R"(<respack><r id="TEX_A" typeid="TEXTURE" filename="empty.png"/></respack>)");
     put("DATA/empty.png", "");
-    m_tarnis = std::make_unique<CTarnis>();
-    CEHSException empty = raised([&] { trs().RES_Init(); });
-    EXPECT_EQ(empty.m_iType, EHS_TYPE_GENERAL);
-    EXPECT_EQ(empty.m_strDescription, "Wrong resource file - check if it exists!");
-
-    put("DATA/a.xml", R"(<respack><r typeid="TEXTURE" filename="x.png"/></respack>)");
     put("DATA/x.png", "x");
-    m_tarnis = std::make_unique<CTarnis>();
-    CEHSException noID = raised([&] { trs().RES_Init(); });
-    EXPECT_EQ(noID.m_strDescription, "Invalid resource ID!");
+    const struct {
+        const char* xml;
+        int32_t type;
+        const char* text;
+    } cases[] = {
+        {"<pack/>", EHS_TYPE_GAME, "Wrong XML ResPack descriptor: ./DATA/a.xml"},
+        {R"(<respack><r id="A" typeid="T" filename="gone.png"/></respack>)", EHS_TYPE_GAME,
+         "Cannot find file declared in ResPack. Filename = gone.png"},
+        {R"(<respack><r id="A" typeid="T" filename="empty.png"/></respack>)", EHS_TYPE_GENERAL,
+         "Wrong resource file - check if it exists!"},
+        {R"(<respack><r typeid="T" filename="x.png"/></respack>)", EHS_TYPE_GENERAL, "Invalid resource ID!"},
+        {R"(<respack><r id="X" filename="x.png"/></respack>)", EHS_TYPE_GENERAL, "Invalid resource type ID!"},
+    };
+    for (const auto& c : cases) {
+        CEHSException e = initWith(c.xml);
+        EXPECT_EQ(e.m_iType, c.type) << c.text;
+        EXPECT_EQ(e.m_strDescription, c.text);
+    }
+    CEHSException noID = initWith(cases[3].xml);
     EXPECT_EQ(noID.m_iCode, 1);
     EXPECT_EQ(noID.m_strFile, "engine/res/ctarnis_res_cres.cpp");
-
-    put("DATA/a.xml", R"(<respack><r id="X" filename="x.png"/></respack>)");
-    m_tarnis = std::make_unique<CTarnis>();
-    EXPECT_EQ(raised([&] { trs().RES_Init(); }).m_strDescription, "Invalid resource type ID!");
     put("DATA/a.xml", "");
     m_tarnis = std::make_unique<CTarnis>();
-    EXPECT_EQ(plainError([&] { trs().RES_Init(); }), "XMLERROR: the file is empty - ./DATA/a.xml");
+    EXPECT_EQ(thrownText([&] { trs().RES_Init(); }), "XMLERROR: the file is empty - ./DATA/a.xml");
 }
 
 TEST_F(ResManager, DescriptorNumbersAndPathsFromOtherSystems)
@@ -175,15 +177,11 @@ TEST_F(ResManager, NamesOutsideTheDataFolderAreNotFound)
     const std::string names[] = {"..\\secret.txt", "../secret.txt", "tex/../../secret.txt", "TEX\\..\\..\\secret.txt",
                                  abs.string(), "\\" + abs.string().substr(1), "C:\\secret.txt"};
     for (const std::string& name : names) {
-        put("DATA/a.xml", R"(<respack><r id="S" typeid="T" filename=")" + name + R"("/></respack>)");
-        m_tarnis = std::make_unique<CTarnis>();
-        EXPECT_EQ(raised([&] { trs().RES_Init(); }).m_strDescription,
+        EXPECT_EQ(initWith(R"(<respack><r id="S" typeid="T" filename=")" + name + R"("/></respack>)").m_strDescription,
                   "Cannot find file declared in ResPack. Filename = " + name);
     }
     // Climbing within the data folder is fine.
-    put("DATA/a.xml", R"(<respack><r id="S" typeid="T" filename="tex/../tex/a.png"/></respack>)");
-    m_tarnis = std::make_unique<CTarnis>();
-    trs().RES_Init();
+    EXPECT_EQ(initWith(R"(<respack><r id="S" typeid="T" filename="tex/../tex/a.png"/></respack>)").m_iType, -1);
     EXPECT_NE(record("S"), nullptr);
 }
 
@@ -208,8 +206,8 @@ TEST_F(ResManager, LoadingByTagFollowsCatalogueOrderAndTagZeroLoadsAll)
     EXPECT_EQ(g_calls[0].data3, 9);
     EXPECT_EQ(g_calls[1].id, "R3");
     EXPECT_EQ(catalogue().GetScanPos(), -1);
-    EXPECT_TRUE(logHas("  -=: Loading resources with Tag = 2"));
-    EXPECT_TRUE(logHas("   +: 2 resources with Tag = 2 loaded."));
+    EXPECT_TRUE(tst::logCount("  -=: Loading resources with Tag = 2"));
+    EXPECT_TRUE(tst::logCount("   +: 2 resources with Tag = 2 loaded."));
     // Records hold no bytes after their load.
     EXPECT_FALSE(record("R1")->IsLoaded());
     EXPECT_EQ(record("R1")->GetData(), nullptr);
@@ -264,7 +262,7 @@ TEST_F(ResManager, LoaderRegistriesAndLoadErrors)
     }
 
     trs().RES_Deinit();
-    EXPECT_TRUE(logHas("--==: Deinitializing Resources Subsystem..."));
+    EXPECT_TRUE(tst::logCount("--==: Deinitializing Resources Subsystem..."));
     EXPECT_TRUE(trs().m_mapLoadRes.empty());
     EXPECT_EQ(trs().m_mapLoadResEx.count("SOUND"), 1u) << "the LoadResEx registry lives on";
     EXPECT_EQ(raised([&] { trs().RES_LoadResource("W"); }).m_strDescription,
@@ -300,8 +298,8 @@ TEST_F(ResManager, PakModeScramblesXMLAndDropsLaterDuplicates)
     trs().RES_Init();
     EXPECT_EQ(trs().m_iResMode, TRS_RESMODE_PAK);
     EXPECT_TRUE(trs().m_bXMLEncryptMode);
-    EXPECT_TRUE(logHas("   =: Resources Subsystem operates in PAK mode."));
-    EXPECT_TRUE(logHas("   +: 3 resources found.")) << "the header's count, duplicates included";
+    EXPECT_TRUE(tst::logCount("   =: Resources Subsystem operates in PAK mode."));
+    EXPECT_TRUE(tst::logCount("   +: 3 resources found.")) << "the header's count, duplicates included";
     EXPECT_EQ(catalogue().GetSlotCount(), 2);
     CTRSResource* a = record("TEX_A1");
     EXPECT_EQ(a->GetTag(), 1) << "the first entry stays";

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <functional>
 #include <string>
 
 #include "engine/res/ctarnis_utils_cxmlparser.h"
+#include "tests/support/engine_checks.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -22,16 +22,6 @@ struct Parsed {
     CXMLNode* root() { return parser.GetRoot(); }
     CXMLParser parser;
 };
-
-std::string plainError(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const char* text) {
-        return text;
-    }
-    return "no error";
-}
 
 std::vector<std::string> attributeWalk(CXMLNode* node)
 {
@@ -71,7 +61,7 @@ std::string shapeOf(const std::string& text)
     return shape(p.root());
 }
 
-TEST(XMLParser, DeclarationCommentAndAttributesInNameOrder)
+TEST(XMLParser, DeclarationCommentAndAttributes)
 {
     Parsed p(R"(<?xml version="1.0"?><!-- note --><root b="2" a="1"><child/></root>)");
     EXPECT_EQ(shape(p.root()), "root[a=1,b=2](child)");
@@ -80,10 +70,7 @@ TEST(XMLParser, DeclarationCommentAndAttributesInNameOrder)
     EXPECT_EQ(p.parser.GetDeclarationAttributes().at("version"), "1.0");
     // Byte-wise order: upper case before lower case.
     EXPECT_EQ(shapeOf(R"(<n zeta="1" Alpha="2" beta="3"/>)"), "n[Alpha=2,beta=3,zeta=1]");
-}
-
-TEST(XMLParser, RepeatedAttributeKeepsTheLastValueAndSpacesAroundEqualsAreFine)
-{
+    // A repeated attribute keeps its last value; spaces around '=' are fine.
     EXPECT_EQ(shapeOf(R"(<n a="1" a="2"/>)"), "n[a=2]");
     EXPECT_EQ(shapeOf("<a x = \"1\"\n\ty=\"2\"></a>"), "a[x=1,y=2]");
     // Values stay verbatim: no entity decoding, markup characters and line breaks kept.
@@ -142,12 +129,10 @@ TEST(XMLParser, CRLFAndScrambledTextsGiveTheSameTree)
 TEST(XMLParser, EmptyInputRaisesPlainTextErrorsAndKeepsTheParser)
 {
     CXMLParser p;
-    EXPECT_EQ(plainError([&] { p.LoadFromBuffer("x", 0, false); }), "XMLERROR: buffer is empty.");
-    EXPECT_EQ(plainError([&] { p.LoadFromBuffer("x", -5, false); }), "XMLERROR: buffer is empty.");
-    EXPECT_EQ(plainError([&] { p.LoadFromBuffer(nullptr, 3, false); }), "XMLERROR: buffer is empty.");
-    EXPECT_EQ(plainError([&] { p.LoadFromBuffer("\r\r", 2, false); }), "XMLERROR: buffer is empty.");
+    const std::pair<const char*, int32_t> empties[] = {{"x", 0}, {"x", -5}, {nullptr, 3}, {"\r\r", 2}, {"\r", 1}};
     p.LoadFromBuffer("<a/>", 4, false);
-    EXPECT_EQ(plainError([&] { p.LoadFromBuffer("\r", 1, false); }), "XMLERROR: buffer is empty.");
+    for (const auto& [text, size] : empties)
+        EXPECT_EQ(tst::thrownText([&] { p.LoadFromBuffer(text, size, false); }), "XMLERROR: buffer is empty.") << size;
     EXPECT_EQ(p.GetText(), "<a/>") << "a failed load leaves the text as it was";
     // Before parsing, and for a text without a start tag, the root is empty but present.
     EXPECT_STREQ(p.GetRoot()->GetName(), "");
@@ -206,8 +191,8 @@ TEST_F(XMLParserFiles, FilesAreReadAsTextAndMissingOrEmptyFilesRaise)
     EXPECT_STREQ(q.GetRoot()->GetAttribute("k"), "1");
 
     tst::writeFile("empty.xml", "");
-    EXPECT_EQ(plainError([&] { p.LoadFromFile("empty.xml", false); }), "XMLERROR: the file is empty - empty.xml");
-    EXPECT_EQ(plainError([&] { p.LoadFromFile("nope.xml", false); }), "XMLERROR: the file is empty - nope.xml");
+    EXPECT_EQ(tst::thrownText([&] { p.LoadFromFile("empty.xml", false); }), "XMLERROR: the file is empty - empty.xml");
+    EXPECT_EQ(tst::thrownText([&] { p.LoadFromFile("nope.xml", false); }), "XMLERROR: the file is empty - nope.xml");
 }
 
 // Every prefix of a document that uses every construct parses without reading

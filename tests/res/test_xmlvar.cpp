@@ -45,9 +45,9 @@ TEST_F(XMLVars, WarningsChangeNothing)
 {
     m_gameID.m_iValue = 5;
     load("<xmldata/>");
-    EXPECT_TRUE(logHas(" !: Warning: empty xmldata file!"));
+    EXPECT_TRUE(tst::logCount(" !: Warning: empty xmldata file!"));
     load(R"(<xmldata><a speed="3"/></xmldata>)");
-    EXPECT_TRUE(logHas(" !: Warning: unused xml variable: speed"));
+    EXPECT_TRUE(tst::logCount(" !: Warning: unused xml variable: speed"));
     EXPECT_EQ(m_gameID.m_iValue, 5);
 }
 
@@ -57,7 +57,7 @@ TEST_F(XMLVars, ErrorsOfTheFileAndOfTheDeclarations)
     EXPECT_EQ(root.m_iType, EHS_TYPE_GENERAL);
     EXPECT_EQ(root.m_strDescription, "Error in loading XMLData: invalid root node name!");
     EXPECT_EQ(root.m_strFile, "engine/res/ctarnis_utils_cxmlvar.cpp");
-    EXPECT_EQ(plainError([&] { load(""); }), "XMLERROR: buffer is empty.");
+    EXPECT_EQ(thrownText([&] { load(""); }), "XMLERROR: buffer is empty.");
 
     CEHSException dup = raised([] { CXMLVarInt again("actiontime"); });
     EXPECT_EQ(dup.m_iType, EHS_TYPE_GAME);
