@@ -1,5 +1,6 @@
 // Slot tables: ID reuse, scans by tag, the plain-text errors, COM releases.
 #include "engine/core/titemsmanager.h"
+#include "tests/support/engine_checks.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -86,21 +87,9 @@ TEST(ItemsManager, BadIdsThrowThePlainTextOfTheTemplate)
 {
     TItemsManager<Counted> m;
     m.AddItem(new Counted, "A", 0);
-    for (int bad : {-1, 1}) {
-        try {
-            m.FreeItem(bad);
-            FAIL() << bad;
-        } catch (const char* text) {
-            EXPECT_STREQ(text, "Error in TItemsManager<T>::FreeItem");
-        }
-    }
+    for (int bad : {-1, 1}) EXPECT_EQ(tst::thrownText([&] { m.FreeItem(bad); }), "Error in TItemsManager<T>::FreeItem");
     TItemsManagerCOM<RefObject> com;
-    try {
-        com.FreeItem(0);
-        FAIL();
-    } catch (const char* text) {
-        EXPECT_STREQ(text, "Error in TItemsManagerCOM<T>::FreeItem");
-    }
+    EXPECT_EQ(tst::thrownText([&] { com.FreeItem(0); }), "Error in TItemsManagerCOM<T>::FreeItem");
     m.FreeAll();
 }
 
@@ -114,12 +103,7 @@ TEST(ItemsManager, ComManagerReleasesAndRefusesLeftoverReferences)
     com.FreeItem(0);
     EXPECT_EQ(last.refs, 0);
     EXPECT_EQ(com.GetItem(0), nullptr);
-    try {
-        com.FreeItem(1);
-        FAIL();
-    } catch (const char* text) {
-        EXPECT_STREQ(text, "Unreleased object references left!");
-    }
+    EXPECT_EQ(tst::thrownText([&] { com.FreeItem(1); }), "Unreleased object references left!");
     EXPECT_EQ(com.GetItem(1), &shared) << "the slot is not cleared";
 }
 
