@@ -5,12 +5,12 @@
 #include <lua.hpp>
 
 #include <algorithm>
-#include <functional>
 #include <map>
 #include <set>
 
 #include "engine/core/ctarnis.h"
 #include "gui/trsgui_ctarnisgui.h"
+#include "tests/support/engine_checks.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -94,15 +94,11 @@ protected:
         delete m_gui;
         delete m_t;
     }
-    // The engine error's message, or "" when fn raises none.
-    static std::string error(const std::function<void()>& fn)
+    // The engine error's message ("nothing raised" when there is none).
+    template <class F>
+    static std::string error(F&& fn)
     {
-        try {
-            fn();
-        } catch (const CEHSException& e) {
-            return e.m_strDescription;
-        }
-        return "";
+        return tst::raised(fn).m_strDescription;
     }
 
     CTarnis* m_t = nullptr;
