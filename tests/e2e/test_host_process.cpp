@@ -28,40 +28,32 @@ int runHost(const std::vector<std::string>& args)
 
 class HostProcess : public tst::InScratchDir {};
 
-TEST_F(HostProcess, RunsTheHelloExampleForTheAskedFrames)
+// The shipped examples (hello; the guide's walk-through game; the gallery of
+// every element, style and texture) load, draw and end in order. Copies, so the
+// shipped folders get no log.
+TEST_F(HostProcess, RunsTheExamplesForTheAskedFramesWithoutErrors)
 {
-    // A copy, so the shipped folder gets no log.
-    std::filesystem::copy(std::string(EXAMPLES_DIR) + "/hello", "hello", std::filesystem::copy_options::recursive);
-    EXPECT_EQ(runHost({"--frames", "10", "hello"}), 0);
-    auto lines = tst::readLines("hello/gamelog.txt");
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "hello: started"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "   =: Loading script from buffer: SCR_HELLO"), lines.end());
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines[lines.size() - 4], "--==: End of log.");
-    EXPECT_FALSE(tst::fileExists("hello/ehslog.txt"));
-}
-
-// The guide's walk-through game: screen, styles, font, textures and sound all load.
-TEST_F(HostProcess, RunsTheGuidesFirstGame)
-{
-    std::filesystem::copy(std::string(EXAMPLES_DIR) + "/first", "first", std::filesystem::copy_options::recursive);
-    EXPECT_EQ(runHost({"--frames", "20", "first"}), 0);
-    auto lines = tst::readLines("first/gamelog.txt");
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "first: started"), lines.end());
-    EXPECT_FALSE(tst::fileExists("first/ehslog.txt"));
-    EXPECT_EQ(tst::readFile("first/gamelog.txt").find("Warning"), std::string::npos);
-}
-
-TEST_F(HostProcess, RunsTheGalleryExampleWithoutErrors)
-{
-    // Every element, style, enumeration and texture of the gallery's data loads and draws.
-    std::filesystem::copy(std::string(EXAMPLES_DIR) + "/gallery", "gallery", std::filesystem::copy_options::recursive);
-    for (const char* log : {"gallery/ehslog.txt", "gallery/gamelog.txt"}) std::filesystem::remove(log); // earlier runs'
-    EXPECT_EQ(runHost({"--frames", "40", "gallery"}), 0);
-    EXPECT_FALSE(tst::fileExists("gallery/ehslog.txt"));
-    const std::string log = tst::readFile("gallery/gamelog.txt");
-    EXPECT_EQ(log.find("Warning"), std::string::npos);
-    EXPECT_NE(log.find("--==: End of log."), std::string::npos);
+    const struct {
+        const char* folder;
+        const char* frames;
+        const char* logged;
+    } cases[] = {
+        {"hello", "10", "   =: Loading script from buffer: SCR_HELLO"},
+        {"first", "20", "first: started"},
+        {"gallery", "40", "--==: End of log."},
+    };
+    for (const auto& c : cases) {
+        const std::string dir = c.folder;
+        std::filesystem::copy(std::string(EXAMPLES_DIR) + "/" + dir, dir, std::filesystem::copy_options::recursive);
+        for (const char* log : {"/ehslog.txt", "/gamelog.txt"}) std::filesystem::remove(dir + log); // earlier runs'
+        EXPECT_EQ(runHost({"--frames", c.frames, dir}), 0) << dir;
+        auto lines = tst::readLines(dir + "/gamelog.txt");
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.logged), lines.end()) << dir;
+        ASSERT_GE(lines.size(), 4u);
+        EXPECT_EQ(lines[lines.size() - 4], "--==: End of log.") << dir;
+        EXPECT_EQ(tst::readFile(dir + "/gamelog.txt").find("Warning"), std::string::npos) << dir;
+        EXPECT_FALSE(tst::fileExists(dir + "/ehslog.txt")) << dir;
+    }
 }
 
 TEST_F(HostProcess, RunsGuiScreensAroundOnFrameUntilTheScriptAsksToQuit)

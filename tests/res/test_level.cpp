@@ -53,49 +53,39 @@ TEST_F(LevelPack, NumbersReadTheWayAStreamDoes)
     EXPECT_TRUE(g_LevelDesc.m_vecBarriers.empty());
 }
 
-TEST_F(LevelPack, LimitsOfSizesAndBarriers)
+// Beyond 256 cells a side is refused like too small; 256 itself loads.
+TEST_F(LevelPack, BadSizesBarriersNamesAndEmptyData)
 {
-    CEHSException one = loadError(R"(<boarddata sizex="1" sizey="5"/>)");
-    EXPECT_EQ(one.m_iType, EHS_TYPE_GENERAL);
-    EXPECT_EQ(one.m_strDescription, "Error in RESLOAD_Level: invalid level size X!");
+    const std::string sizeX = "Error in RESLOAD_Level: invalid level size X!", board = "<boarddata sizex=\"4\" sizey=\"3\">";
+    const struct {
+        std::string xml;
+        int32_t type;
+        std::string text;
+    } cases[] = {
+        {R"(<boarddata sizex="1" sizey="5"/>)", EHS_TYPE_GENERAL, sizeX},
+        {R"(<boarddata sizex="x" sizey="5"/>)", EHS_TYPE_GENERAL, sizeX},
+        {R"(<boarddata sizex="257" sizey="5"/>)", EHS_TYPE_GENERAL, sizeX},
+        {R"(<boarddata sizex="3" sizey="0"/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level: invalid level size Y!"},
+        {R"(<boarddata sizex="3" sizey="2147483647"/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level: invalid level size Y!"},
+        {R"(<boarddata sizey="3"/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level : There is no level size X in XML!"},
+        {R"(<boarddata sizex="3" sizey=""/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level : There is no level size Y in XML!"},
+        {board + R"(<barier x="0" y="1"/>)", EHS_TYPE_GAME, "Error in RESLOAD_Level: invalid barier X coord!"},
+        {board + R"(<barier x="5" y="1"/>)", EHS_TYPE_GAME, "Error in RESLOAD_Level: invalid barier X coord!"},
+        {board + R"(<barier x="4" y="4"/>)", EHS_TYPE_GAME, "Error in RESLOAD_Level: invalid barier Y coord!"},
+        {board + R"(<barier y="1"/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level : There is no barier param X in XML!"},
+        {board + R"(<barier x="1"/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level : There is no barier param Y in XML!"},
+        {board + R"(<barrier x="1" y="1"/>)", EHS_TYPE_GENERAL, "Cannot load level data: invalid XML child node name!"},
+        {R"(<BoardData sizex="4" sizey="3"/>)", EHS_TYPE_GENERAL, "Cannot load level data: invalid XML root node name!"},
+    };
+    for (const auto& c : cases) {
+        const CEHSException e = loadError(c.xml);
+        EXPECT_EQ(e.m_iType, c.type) << c.xml;
+        EXPECT_EQ(e.m_strDescription, c.text) << c.xml;
+    }
+    loadError(cases[0].xml);
     EXPECT_EQ(g_LevelDesc.m_iSizeX, 1) << "stored before the test";
-    EXPECT_EQ(loadError(R"(<boarddata sizex="x" sizey="5"/>)").m_strDescription,
-              "Error in RESLOAD_Level: invalid level size X!");
-    EXPECT_EQ(loadError(R"(<boarddata sizex="3" sizey="0"/>)").m_strDescription,
-              "Error in RESLOAD_Level: invalid level size Y!");
-    // Beyond 256 cells a side is refused like too small; 256 itself loads.
-    EXPECT_EQ(loadError(R"(<boarddata sizex="257" sizey="5"/>)").m_strDescription,
-              "Error in RESLOAD_Level: invalid level size X!");
-    EXPECT_EQ(loadError(R"(<boarddata sizex="3" sizey="2147483647"/>)").m_strDescription,
-              "Error in RESLOAD_Level: invalid level size Y!");
     load(R"(<boarddata sizex="256" sizey="256"/>)");
     EXPECT_EQ(g_LevelDesc.m_iSizeY, 256);
-    EXPECT_EQ(loadError(R"(<boarddata sizey="3"/>)").m_strDescription,
-              "Error in RESLOAD_Level : There is no level size X in XML!");
-    EXPECT_EQ(loadError(R"(<boarddata sizex="3" sizey=""/>)").m_strDescription,
-              "Error in RESLOAD_Level : There is no level size Y in XML!");
-
-    CEHSException x0 = loadError(R"(<boarddata sizex="4" sizey="3"><barier x="0" y="1"/></boarddata>)");
-    EXPECT_EQ(x0.m_iType, EHS_TYPE_GAME);
-    EXPECT_EQ(x0.m_strDescription, "Error in RESLOAD_Level: invalid barier X coord!");
-    EXPECT_EQ(loadError(R"(<boarddata sizex="4" sizey="3"><barier x="5" y="1"/></boarddata>)").m_strDescription,
-              "Error in RESLOAD_Level: invalid barier X coord!");
-    CEHSException y4 = loadError(R"(<boarddata sizex="4" sizey="3"><barier x="4" y="4"/></boarddata>)");
-    EXPECT_EQ(y4.m_iType, EHS_TYPE_GAME);
-    EXPECT_EQ(y4.m_strDescription, "Error in RESLOAD_Level: invalid barier Y coord!");
-    EXPECT_EQ(loadError(R"(<boarddata sizex="4" sizey="3"><barier y="1"/></boarddata>)").m_strDescription,
-              "Error in RESLOAD_Level : There is no barier param X in XML!");
-    EXPECT_EQ(loadError(R"(<boarddata sizex="4" sizey="3"><barier x="1"/></boarddata>)").m_strDescription,
-              "Error in RESLOAD_Level : There is no barier param Y in XML!");
-}
-
-TEST_F(LevelPack, WrongNamesAndEmptyData)
-{
-    CEHSException child = loadError(R"(<boarddata sizex="4" sizey="3"><barrier x="1" y="1"/></boarddata>)");
-    EXPECT_EQ(child.m_iType, EHS_TYPE_GENERAL);
-    EXPECT_EQ(child.m_strDescription, "Cannot load level data: invalid XML child node name!");
-    EXPECT_EQ(loadError(R"(<BoardData sizex="4" sizey="3"/>)").m_strDescription,
-              "Cannot load level data: invalid XML root node name!");
     CEHSException null = raised([] { RESLOAD_Level(nullptr, 0, "LVL", 0, 0, 0, 0); });
     EXPECT_EQ(null.m_iType, EHS_TYPE_GAME);
     EXPECT_EQ(null.m_strDescription, "Error in RESLOAD_Level : Cannot load levelpack! (buffer is empty)");
