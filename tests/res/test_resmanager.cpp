@@ -35,10 +35,10 @@ protected:
         trs().RES_RegisterLoadResFunction(recordLoad, typeID);
     }
 
-    // A fresh engine's scan with DATA/a.xml holding xml: what it raised.
-    CEHSException initWith(const std::string& xml)
+    // A fresh engine's scan with the file at path holding content: what it raised.
+    CEHSException initWith(const std::string& content, const std::string& path = "DATA/a.xml")
     {
-        put("DATA/a.xml", xml);
+        put(path, content);
         m_tarnis = std::make_unique<CTarnis>();
         return raised([&] { trs().RES_Init(); });
     }
@@ -110,17 +110,14 @@ TEST_F(ResManager, DescriptorErrors)
          "Cannot find file declared in ResPack. Filename = gone.png"},
         {R"(<respack><r id="A" typeid="T" filename="empty.png"/></respack>)", EHS_TYPE_GENERAL,
          "Wrong resource file - check if it exists!"},
+        // The record's own checks (see ResRecord) apply to the scan.
         {R"(<respack><r typeid="T" filename="x.png"/></respack>)", EHS_TYPE_GENERAL, "Invalid resource ID!"},
-        {R"(<respack><r id="X" filename="x.png"/></respack>)", EHS_TYPE_GENERAL, "Invalid resource type ID!"},
     };
     for (const auto& c : cases) {
         CEHSException e = initWith(c.xml);
         EXPECT_EQ(e.m_iType, c.type) << c.text;
         EXPECT_EQ(e.m_strDescription, c.text);
     }
-    CEHSException noID = initWith(cases[3].xml);
-    EXPECT_EQ(noID.m_iCode, 1);
-    EXPECT_EQ(noID.m_strFile, "engine/res/ctarnis_res_cres.cpp");
     put("DATA/a.xml", "");
     m_tarnis = std::make_unique<CTarnis>();
     EXPECT_EQ(thrownText([&] { trs().RES_Init(); }), "XMLERROR: the file is empty - ./DATA/a.xml");
@@ -333,16 +330,12 @@ TEST_F(ResManager, CorruptedPakFilesAreRejectedCleanly)
         {"offset past the end", pakImage({{"A", "T", 0x7FFFFFF0, 0x10, 1}}, "z")},
     };
     for (const auto& [what, image] : cases) {
-        put("DATA/bad.pak", image);
-        m_tarnis = std::make_unique<CTarnis>();
-        CEHSException e = raised([&] { trs().RES_Init(); });
+        CEHSException e = initWith(image, "DATA/bad.pak");
         EXPECT_EQ(e.m_iType, EHS_TYPE_GAME) << what;
         EXPECT_EQ(e.m_strDescription, "Corrupted ResPack: ./DATA/bad.pak") << what;
     }
     // A zero size is the record's own refusal.
-    put("DATA/bad.pak", pakImage({{"A", "T", 32, 0, 1}}, "z"));
-    m_tarnis = std::make_unique<CTarnis>();
-    EXPECT_EQ(raised([&] { trs().RES_Init(); }).m_strDescription,
+    EXPECT_EQ(initWith(pakImage({{"A", "T", 32, 0, 1}}, "z"), "DATA/bad.pak").m_strDescription,
               "Invalide resource name - check if resource file exist!");
 }
 
@@ -372,7 +365,10 @@ TEST(ResRecord, ChecksAndLoadStates)
     auto make = [](const char* id, const char* type, const char* file, int32_t size) {
         return raised([&] { CTRSResource r(id, type, 0, file, 0, size, 0, 0, 0); });
     };
-    EXPECT_EQ(make("", "T", "f", 1).m_strDescription, "Invalid resource ID!");
+    CEHSException id = make("", "T", "f", 1);
+    EXPECT_EQ(id.m_strDescription, "Invalid resource ID!");
+    EXPECT_EQ(id.m_iCode, 1);
+    EXPECT_EQ(id.m_strFile, "engine/res/ctarnis_res_cres.cpp");
     EXPECT_EQ(make("", "", "", 0).m_strDescription, "Invalid resource ID!") << "checked in order";
     EXPECT_EQ(make("I", "", "f", 1).m_strDescription, "Invalid resource type ID!");
     CEHSException file = make("I", "T", "", 1);

@@ -1,10 +1,9 @@
 // The script API through a real interpreter, graphics device and input state:
-// registration, argument checks, optional arguments, resource IDs by Lua type,
+// argument checks, optional arguments, resource IDs by Lua type,
 // and a scene drawn entirely from a script.
 #include <lua.hpp>
 
 #include <cstring>
-#include <map>
 
 #include "engine/core/tns_window.h"
 #include "engine/platform/dinput8/dinput8.h"
@@ -27,25 +26,7 @@ protected:
     lua_State* L = nullptr;
 };
 
-// One check of the registration (the list itself is the code's): every engine
-// group is there, and there are no fewer functions than the engine offers.
-TEST_F(ScriptApiTest, AllSixtyTwoFunctionsAreRegistered)
-{
-    std::map<std::string, int> groups;
-    lua_pushnil(L);
-    while (lua_next(L, LUA_GLOBALSINDEX)) {
-        const std::string name = lua_type(L, -2) == LUA_TSTRING ? lua_tostring(L, -2) : "";
-        if (lua_isfunction(L, -1) && (name.rfind("TRS_", 0) == 0 || name.rfind("TRSUTIL_", 0) == 0))
-            ++groups[name.substr(0, name.find('_', 4))];
-        lua_pop(L, 1);
-    }
-    int total = 0;
-    for (const auto& [group, count] : groups) total += count;
-    EXPECT_GE(total, 62);
-    for (const char* group : {"TRS_SYS", "TRS_LOG", "TRS_GFX", "TRS_INP", "TRS_SFX", "TRS_RES", "TRSUTIL"})
-        EXPECT_GT(groups[group], 0) << group;
-}
-
+// The set of registered functions is checked against the guide's table (tests/docs).
 TEST_F(ScriptApiTest, ArgumentErrorsNameTheFirstFailingIndex)
 {
     EXPECT_EQ(errorOf("TRS_GFX_TexSet({})"),

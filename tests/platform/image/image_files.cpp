@@ -108,20 +108,11 @@ Bytes makeBmp(int width, int height, int bpp, uint32_t compression, const Bytes&
 {
     Bytes b{'B', 'M'};
     const uint32_t offset = 14 + 40 + uint32_t(extra.size());
-    put32(b, offset + uint32_t(pixels.size()));
-    put32(b, 0);
-    put32(b, offset);
-    put32(b, 40);
-    put32(b, uint32_t(width));
-    put32(b, uint32_t(height));
+    for (uint32_t v : {offset + uint32_t(pixels.size()), 0u, offset, 40u, uint32_t(width), uint32_t(height)})
+        put32(b, v);
     put16(b, 1);
     put16(b, uint32_t(bpp));
-    put32(b, compression);
-    put32(b, uint32_t(pixels.size()));
-    put32(b, 2835);
-    put32(b, 2835);
-    put32(b, colorsUsed);
-    put32(b, 0);
+    for (uint32_t v : {compression, uint32_t(pixels.size()), 2835u, 2835u, colorsUsed, 0u}) put32(b, v);
     b.insert(b.end(), extra.begin(), extra.end());
     b.insert(b.end(), pixels.begin(), pixels.end());
     return b;
@@ -135,10 +126,7 @@ Bytes makeTga(int type, int width, int height, int bits, uint8_t descriptor, con
     put16(b, 0);
     put16(b, colourMap.empty() ? 0 : uint32_t(colourMap.size() / entryBytes));
     b.push_back(uint8_t(colourMap.empty() ? 0 : mapBits));
-    put16(b, 0);
-    put16(b, 0);
-    put16(b, uint32_t(width));
-    put16(b, uint32_t(height));
+    for (uint32_t v : {0u, 0u, uint32_t(width), uint32_t(height)}) put16(b, v); // origin, size
     b.push_back(uint8_t(bits));
     b.push_back(descriptor);
     b.insert(b.end(), colourMap.begin(), colourMap.end());
@@ -150,24 +138,11 @@ Bytes makeDds(int width, int height, uint32_t pfFlags, uint32_t fourCC, uint32_t
               uint32_t bl, uint32_t a, const Bytes& data)
 {
     Bytes b{'D', 'D', 'S', ' '};
-    put32(b, 124);
-    put32(b, 0x1007); // caps, height, width, pixel format
-    put32(b, uint32_t(height));
-    put32(b, uint32_t(width));
-    put32(b, 0);
-    put32(b, 0);
-    put32(b, 0);
+    // Size, flags (caps, height, width, pixel format), height, width, pitch, depth, mip count.
+    for (uint32_t v : {124u, 0x1007u, uint32_t(height), uint32_t(width), 0u, 0u, 0u}) put32(b, v);
     for (int i = 0; i < 11; ++i) put32(b, 0);
-    put32(b, 32);
-    put32(b, pfFlags);
-    put32(b, fourCC);
-    put32(b, bitCount);
-    put32(b, r);
-    put32(b, g);
-    put32(b, bl);
-    put32(b, a);
-    put32(b, 0x1000);
-    for (int i = 0; i < 4; ++i) put32(b, 0);
+    // The pixel format, then the caps.
+    for (uint32_t v : {32u, pfFlags, fourCC, bitCount, r, g, bl, a, 0x1000u, 0u, 0u, 0u, 0u}) put32(b, v);
     b.insert(b.end(), data.begin(), data.end());
     return b;
 }

@@ -138,9 +138,7 @@ TEST(ImageBmp, PaletteAndTrueColourDepths)
     put16(px16, 0x0001);
     EXPECT_EQ(pixels(decodeOk(makeBmp(2, 1, 16, 0, {}, px16), FileFormat::Bmp)), (Px{0xFFFF0000u, 0xFF000008u}));
     Bytes masks565;
-    put32(masks565, 0xF800);
-    put32(masks565, 0x07E0);
-    put32(masks565, 0x001F);
+    for (uint32_t m : {0xF800u, 0x07E0u, 0x001Fu}) put32(masks565, m);
     Bytes px565;
     put16(px565, 0x07E0);
     put16(px565, 0);
@@ -175,14 +173,8 @@ TEST(ImageBmp, RunLengthStreamsAndCoreHeaders)
 
     // OS/2 core header: 12 bytes, 16-bit sizes, 3-byte palette entries.
     Bytes core{'B', 'M'};
-    put32(core, 14 + 12 + 6 + 4);
-    put32(core, 0);
-    put32(core, 14 + 12 + 6);
-    put32(core, 12);
-    put16(core, 2);
-    put16(core, 1);
-    put16(core, 1);
-    put16(core, 8);
+    for (uint32_t v : {14 + 12 + 6 + 4, 0, 14 + 12 + 6, 12}) put32(core, v);
+    for (uint32_t v : {2, 1, 1, 8}) put16(core, v); // width, height, planes, depth
     core.insert(core.end(), {0, 0, 255, 255, 0, 0, 1, 0, 0, 0});
     EXPECT_EQ(pixels(decodeOk(core, FileFormat::Bmp)), (Px{0xFF0000FFu, 0xFFFF0000u}));
 }

@@ -2,6 +2,7 @@
 // messages from SDL window events, closing, the quit signals and waiting.
 #include <csignal>
 #include <thread>
+#include <tuple>
 
 #include "engine/core/tns_window.h"
 #include "engine/platform/win32/tns_sdl_internal.h"
@@ -42,16 +43,13 @@ TEST_F(WindowTest, WindowedClientAreaIsExactlyTheRequestedSize)
     RECT client{}, window{};
     GetClientRect(m_window, &client);
     GetWindowRect(m_window, &window);
-    EXPECT_EQ(client.right - client.left, 800);
-    EXPECT_EQ(client.bottom - client.top, 600);
-    EXPECT_EQ(window.left, 100);
-    EXPECT_EQ(window.top, 100);
+    EXPECT_EQ(std::pair(client.right - client.left, client.bottom - client.top), std::pair(LONG(800), LONG(600)));
+    EXPECT_EQ(std::pair(window.left, window.top), std::pair(LONG(100), LONG(100)));
     SDL_Window* sdl = TnsGetSdlWindow(m_window);
     ASSERT_NE(sdl, nullptr);
     int w = 0, h = 0;
     SDL_GetWindowSize(sdl, &w, &h);
-    EXPECT_EQ(w, 800);
-    EXPECT_EQ(h, 600);
+    EXPECT_EQ(std::pair(w, h), std::pair(800, 600));
     EXPECT_STREQ(SDL_GetWindowTitle(sdl), "Window Test");
     EXPECT_FALSE(TNS_IsWindowFullScreen(m_window));
 }
@@ -62,8 +60,7 @@ TEST_F(WindowTest, FullScreenKeepsTheRequestedBackBufferSize)
     EXPECT_TRUE(TNS_IsWindowFullScreen(m_window));
     int w = 0, h = 0;
     ASSERT_TRUE(TNS_GetWindowBackBufferSize(m_window, &w, &h));
-    EXPECT_EQ(w, 640);
-    EXPECT_EQ(h, 480);
+    EXPECT_EQ(std::pair(w, h), std::pair(640, 480));
 }
 
 TEST_F(WindowTest, FocusLossAndGainAreHandledOnceEach)
@@ -155,32 +152,22 @@ TEST_F(WindowTest, ShowCursorCountsLikeTheDisplayCounter)
     EXPECT_EQ(ShowCursor(TRUE), base);
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(WindowTest, LetterboxMapsWindowPointsToBackBufferPixels)
 {
     CreateGameWindow(&m_window, 800, 600, true);
     SDL_Rect r{};
     ASSERT_TRUE(TnsGetPresentRect(m_window, &r));
-    EXPECT_EQ(r.x, 0);
-    EXPECT_EQ(r.w, 800);
+    EXPECT_EQ(std::pair(r.x, r.w), std::pair(0, 800));
     int bx = 0, by = 0;
     ASSERT_TRUE(TnsWindowToBackBuffer(m_window, 10, 20, &bx, &by));
-    EXPECT_EQ(bx, 10);
-    EXPECT_EQ(by, 20);
+    EXPECT_EQ(std::pair(bx, by), std::pair(10, 20));
 
     // A 1600 x 900 window shows 800 x 600 at 1.5x: 1200 x 900, bars of 200 px.
     SDL_SetWindowSize(TnsGetSdlWindow(m_window), 1600, 900);
     ASSERT_TRUE(TnsGetPresentRect(m_window, &r));
-    EXPECT_EQ(r.x, 200);
-    EXPECT_EQ(r.y, 0);
-    EXPECT_EQ(r.w, 1200);
-    EXPECT_EQ(r.h, 900);
+    EXPECT_EQ(std::tuple(r.x, r.y, r.w, r.h), std::tuple(200, 0, 1200, 900));
     TnsWindowToBackBuffer(m_window, 200 + 1199, 899, &bx, &by);
-    EXPECT_EQ(bx, 799);
-    EXPECT_EQ(by, 599);
+    EXPECT_EQ(std::pair(bx, by), std::pair(799, 599));
     TnsWindowToBackBuffer(m_window, 199, 0, &bx, &by);
     EXPECT_EQ(bx, -1) << "a point on the left bar is outside the picture";
 }
