@@ -45,4 +45,11 @@ void recordLoadEx(const char* fileName, int32_t offset, int32_t size, const char
     g_calls.push_back({id, "", fileName, offset, size, tag, data1, data2, data3});
 }
 
+std::string str(const LoaderCall& c)
+{
+    std::string s = c.id + "|" + c.bytes + "|" + c.fileName;
+    for (int32_t v : {c.offset, c.size, c.tag, c.data1, c.data2, c.data3}) s += "|" + std::to_string(v);
+    return s;
+}
+
 } // namespace restest

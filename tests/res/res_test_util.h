@@ -42,6 +42,8 @@ struct LoaderCall {
     int32_t data3;
 };
 extern std::vector<LoaderCall> g_calls;
+// The whole call as "id|bytes|fileName|offset|size|tag|data1|data2|data3".
+std::string str(const LoaderCall& c);
 void recordLoad(const uint8_t* data, int32_t size, const char* id, int32_t tag, int32_t data1, int32_t data2,
                 int32_t data3);
 void recordLoadEx(const char* fileName, int32_t offset, int32_t size, const char* id, int32_t tag, int32_t data1,

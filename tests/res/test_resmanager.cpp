@@ -195,12 +195,7 @@ TEST_F(ResManager, LoadingByTagFollowsCatalogueOrderAndTagZeroLoadsAll)
     trs().RES_RegisterLoadResFunction(recordLoad, "REC");
     trs().RES_LoadResources(2);
     ASSERT_EQ(g_calls.size(), 2u);
-    EXPECT_EQ(g_calls[0].id, "R1");
-    EXPECT_EQ(g_calls[0].bytes, "bytes1");
-    EXPECT_EQ(g_calls[0].tag, 2);
-    EXPECT_EQ(g_calls[0].data1, 7);
-    EXPECT_EQ(g_calls[0].data2, 8);
-    EXPECT_EQ(g_calls[0].data3, 9);
+    EXPECT_EQ(str(g_calls[0]), "R1|bytes1||0|6|2|7|8|9");
     EXPECT_EQ(g_calls[1].id, "R3");
     EXPECT_EQ(catalogue().GetScanPos(), -1);
     EXPECT_TRUE(tst::logCount("  -=: Loading resources with Tag = 2"));
@@ -278,11 +273,7 @@ TEST_F(ResManager, StreamedTypesAreNeverReadByTheManager)
     std::filesystem::remove("DATA/a.ogg");
     trs().RES_LoadResource("SND_A");
     ASSERT_EQ(g_calls.size(), 1u);
-    EXPECT_EQ(g_calls[0].fileName, "./DATA/a.ogg");
-    EXPECT_EQ(g_calls[0].offset, 0);
-    EXPECT_EQ(g_calls[0].size, 8);
-    EXPECT_EQ(g_calls[0].tag, 4);
-    EXPECT_EQ(g_calls[0].data2, 3);
+    EXPECT_EQ(str(g_calls[0]), "SND_A||./DATA/a.ogg|0|8|4|1|3|0");
 }
 
 TEST_F(ResManager, PakModeScramblesXMLAndDropsLaterDuplicates)
@@ -305,10 +296,8 @@ TEST_F(ResManager, PakModeScramblesXMLAndDropsLaterDuplicates)
     trs().RES_RegisterLoadResFunction(recordLoad, "RECORD");
     trs().RES_LoadResources(0);
     ASSERT_EQ(g_calls.size(), 2u);
-    EXPECT_EQ(g_calls[0].bytes, "abc");
-    EXPECT_EQ(g_calls[0].data1, 5);
-    EXPECT_EQ(g_calls[0].data3, 7);
-    EXPECT_EQ(g_calls[1].bytes, "XY");
+    EXPECT_EQ(str(g_calls[0]), "TEX_A1|abc||0|3|1|5|6|7");
+    EXPECT_EQ(str(g_calls[1]), "TEX_B1|XY||0|2|2|0|0|0");
 }
 
 TEST_F(ResManager, CorruptedPakFilesAreRejectedCleanly)

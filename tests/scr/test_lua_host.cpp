@@ -292,7 +292,7 @@ TEST_F(LuaHostTest, MachineFaultsInNativeFunctionsReachTheCaller)
     EXPECT_EQ(r.exitCode, 0);
 }
 
-TEST_F(LuaHostTest, DeinitClosesAndLogs)
+TEST_F(LuaHostTest, DeinitClosesAndLogsAndAnEndWithoutStartIsAnInternalError)
 {
     m_tarnis->SCR_Deinit();
     EXPECT_EQ(m_tarnis->SCR_GetLuaState(), nullptr);
@@ -300,15 +300,9 @@ TEST_F(LuaHostTest, DeinitClosesAndLogs)
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[lines.size() - 3], "   +: Done.");
     EXPECT_EQ(lines[lines.size() - 4], "--==: Deinitializing Scripts Subsystem...");
-    // The destructor's own end must not close twice.
+    // Not started (and so the destructor's own end does not close twice).
     m_tarnis->m_bScriptsReady = false;
-}
-
-TEST(LuaHost, EndWithoutStartIsAnInternalError)
-{
-    tst::ScratchDir dir;
-    CTarnis t;
-    EXPECT_EQ(tst::raised([&] { t.SCR_Deinit(); }).m_strDescription,
+    EXPECT_EQ(tst::raised([&] { m_tarnis->SCR_Deinit(); }).m_strDescription,
               "Internal error - scripts subsystem was not initialized!");
 }
 
