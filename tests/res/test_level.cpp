@@ -56,26 +56,28 @@ TEST_F(LevelPack, NumbersReadTheWayAStreamDoes)
 // Beyond 256 cells a side is refused like too small; 256 itself loads.
 TEST_F(LevelPack, BadSizesBarriersNamesAndEmptyData)
 {
-    const std::string sizeX = "Error in RESLOAD_Level: invalid level size X!", board = "<boarddata sizex=\"4\" sizey=\"3\">";
+    const std::string sizeX = "Error in RESLOAD_Level: invalid level size X!";
+    const std::string board = "<boarddata sizex=\"4\" sizey=\"3\">";
+    const int32_t gen = EHS_TYPE_GENERAL, game = EHS_TYPE_GAME;
     const struct {
         std::string xml;
         int32_t type;
         std::string text;
     } cases[] = {
-        {R"(<boarddata sizex="1" sizey="5"/>)", EHS_TYPE_GENERAL, sizeX},
-        {R"(<boarddata sizex="x" sizey="5"/>)", EHS_TYPE_GENERAL, sizeX},
-        {R"(<boarddata sizex="257" sizey="5"/>)", EHS_TYPE_GENERAL, sizeX},
-        {R"(<boarddata sizex="3" sizey="0"/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level: invalid level size Y!"},
-        {R"(<boarddata sizex="3" sizey="2147483647"/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level: invalid level size Y!"},
-        {R"(<boarddata sizey="3"/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level : There is no level size X in XML!"},
-        {R"(<boarddata sizex="3" sizey=""/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level : There is no level size Y in XML!"},
-        {board + R"(<barier x="0" y="1"/>)", EHS_TYPE_GAME, "Error in RESLOAD_Level: invalid barier X coord!"},
-        {board + R"(<barier x="5" y="1"/>)", EHS_TYPE_GAME, "Error in RESLOAD_Level: invalid barier X coord!"},
-        {board + R"(<barier x="4" y="4"/>)", EHS_TYPE_GAME, "Error in RESLOAD_Level: invalid barier Y coord!"},
-        {board + R"(<barier y="1"/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level : There is no barier param X in XML!"},
-        {board + R"(<barier x="1"/>)", EHS_TYPE_GENERAL, "Error in RESLOAD_Level : There is no barier param Y in XML!"},
-        {board + R"(<barrier x="1" y="1"/>)", EHS_TYPE_GENERAL, "Cannot load level data: invalid XML child node name!"},
-        {R"(<BoardData sizex="4" sizey="3"/>)", EHS_TYPE_GENERAL, "Cannot load level data: invalid XML root node name!"},
+        {R"(<boarddata sizex="1" sizey="5"/>)", gen, sizeX},
+        {R"(<boarddata sizex="x" sizey="5"/>)", gen, sizeX},
+        {R"(<boarddata sizex="257" sizey="5"/>)", gen, sizeX},
+        {R"(<boarddata sizex="3" sizey="0"/>)", gen, "Error in RESLOAD_Level: invalid level size Y!"},
+        {R"(<boarddata sizex="3" sizey="2147483647"/>)", gen, "Error in RESLOAD_Level: invalid level size Y!"},
+        {R"(<boarddata sizey="3"/>)", gen, "Error in RESLOAD_Level : There is no level size X in XML!"},
+        {R"(<boarddata sizex="3" sizey=""/>)", gen, "Error in RESLOAD_Level : There is no level size Y in XML!"},
+        {board + R"(<barier x="0" y="1"/>)", game, "Error in RESLOAD_Level: invalid barier X coord!"},
+        {board + R"(<barier x="5" y="1"/>)", game, "Error in RESLOAD_Level: invalid barier X coord!"},
+        {board + R"(<barier x="4" y="4"/>)", game, "Error in RESLOAD_Level: invalid barier Y coord!"},
+        {board + R"(<barier y="1"/>)", gen, "Error in RESLOAD_Level : There is no barier param X in XML!"},
+        {board + R"(<barier x="1"/>)", gen, "Error in RESLOAD_Level : There is no barier param Y in XML!"},
+        {board + R"(<barrier x="1" y="1"/>)", gen, "Cannot load level data: invalid XML child node name!"},
+        {R"(<BoardData sizex="4" sizey="3"/>)", gen, "Cannot load level data: invalid XML root node name!"},
     };
     for (const auto& c : cases) {
         const CEHSException e = loadError(c.xml);

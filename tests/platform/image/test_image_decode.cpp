@@ -24,11 +24,6 @@ Image decodeOk(const Bytes& file, FileFormat expected)
     return img;
 }
 
-std::vector<uint32_t> pixels(const Image& img)
-{
-    return img.argb;
-}
-
 using Px = std::vector<uint32_t>;
 
 } // namespace
@@ -40,7 +35,7 @@ TEST(ImagePng, ColourTypesDepthsAndTransparencyArriveAsArgb)
     rgba.colorType = PNG_COLOR_TYPE_RGBA;
     rgba.pixels = {255, 0, 0, 128, 0, 255, 0, 255};
     Image a = decodeOk(makePng(rgba), FileFormat::Png);
-    EXPECT_EQ(pixels(a), (Px{0x80FF0000u, 0xFF00FF00u}));
+    EXPECT_EQ(a.argb, (Px{0x80FF0000u, 0xFF00FF00u}));
     EXPECT_TRUE(a.hasAlpha);
 
     // 4-bit palette, entry 0 made transparent by tRNS.
@@ -52,7 +47,7 @@ TEST(ImagePng, ColourTypesDepthsAndTransparencyArriveAsArgb)
     pal.trns = {0};
     pal.pixels = {0x01, 0x10};
     Image p = decodeOk(makePng(pal), FileFormat::Png);
-    EXPECT_EQ(pixels(p), (Px{0x000A141Eu, 0xFF28323Cu, 0xFF28323Cu, 0x000A141Eu}));
+    EXPECT_EQ(p.argb, (Px{0x000A141Eu, 0xFF28323Cu, 0xFF28323Cu, 0x000A141Eu}));
     EXPECT_TRUE(p.hasAlpha);
 
     PngSpec bits;
@@ -60,7 +55,7 @@ TEST(ImagePng, ColourTypesDepthsAndTransparencyArriveAsArgb)
     bits.colorType = PNG_COLOR_TYPE_GRAY;
     bits.bitDepth = 1;
     bits.pixels = {0xA0};
-    EXPECT_EQ(pixels(decodeOk(makePng(bits), FileFormat::Png)),
+    EXPECT_EQ(decodeOk(makePng(bits), FileFormat::Png).argb,
               (Px{0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu, 0xFF000000u}));
 
     // 16-bit samples keep their high byte.
@@ -68,13 +63,13 @@ TEST(ImagePng, ColourTypesDepthsAndTransparencyArriveAsArgb)
     deep.bitDepth = 16;
     deep.pixels = {0x12, 0x34, 0xAB, 0xCD, 0xFF, 0xFF};
     Image d = decodeOk(makePng(deep), FileFormat::Png);
-    EXPECT_EQ(pixels(d), (Px{0xFF12ABFFu}));
+    EXPECT_EQ(d.argb, (Px{0xFF12ABFFu}));
     EXPECT_FALSE(d.hasAlpha);
 
     PngSpec greyAlpha;
     greyAlpha.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
     greyAlpha.pixels = {100, 50};
-    EXPECT_EQ(pixels(decodeOk(makePng(greyAlpha), FileFormat::Png)), (Px{0x32646464u}));
+    EXPECT_EQ(decodeOk(makePng(greyAlpha), FileFormat::Png).argb, (Px{0x32646464u}));
 
     PngSpec greyKey;
     greyKey.width = 2;
@@ -82,7 +77,7 @@ TEST(ImagePng, ColourTypesDepthsAndTransparencyArriveAsArgb)
     greyKey.pixels = {7, 8};
     greyKey.useTrnsGrey = true;
     greyKey.trnsGrey = 7;
-    EXPECT_EQ(pixels(decodeOk(makePng(greyKey), FileFormat::Png)), (Px{0x00070707u, 0xFF080808u}));
+    EXPECT_EQ(decodeOk(makePng(greyKey), FileFormat::Png).argb, (Px{0x00070707u, 0xFF080808u}));
 
     PngSpec inter;
     inter.width = inter.height = 3;
@@ -117,43 +112,43 @@ TEST(ImageBmp, PaletteAndTrueColourDepths)
 {
     // 24-bit, 3 x 2 bottom-up: rows padded from 9 to 12 bytes.
     Bytes px24 = {30, 20, 10, 60, 50, 40, 90, 80, 70, 0, 0, 0, 3, 2, 1, 6, 5, 4, 9, 8, 7, 0, 0, 0};
-    EXPECT_EQ(pixels(decodeOk(makeBmp(3, 2, 24, 0, {}, px24), FileFormat::Bmp)),
+    EXPECT_EQ(decodeOk(makeBmp(3, 2, 24, 0, {}, px24), FileFormat::Bmp).argb,
               (Px{0xFF010203u, 0xFF040506u, 0xFF070809u, 0xFF0A141Eu, 0xFF28323Cu, 0xFF46505Au}));
     // Top-down when the height is negative.
     Bytes px24td = {3, 2, 1, 0, 6, 5, 4, 0};
-    EXPECT_EQ(pixels(decodeOk(makeBmp(1, -2, 24, 0, {}, px24td), FileFormat::Bmp)), (Px{0xFF010203u, 0xFF040506u}));
+    EXPECT_EQ(decodeOk(makeBmp(1, -2, 24, 0, {}, px24td), FileFormat::Bmp).argb, (Px{0xFF010203u, 0xFF040506u}));
 
     const Bytes pal4 = {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0};
-    EXPECT_EQ(pixels(decodeOk(makeBmp(3, 1, 1, 0, Bytes(pal4.begin(), pal4.begin() + 8), {0xA0, 0, 0, 0}, 2),
-                              FileFormat::Bmp)),
+    EXPECT_EQ(decodeOk(makeBmp(3, 1, 1, 0, Bytes(pal4.begin(), pal4.begin() + 8), {0xA0, 0, 0, 0}, 2),
+                              FileFormat::Bmp).argb,
               (Px{0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu}));
-    EXPECT_EQ(pixels(decodeOk(makeBmp(3, 1, 4, 0, pal4, {0x12, 0x30, 0, 0}, 4), FileFormat::Bmp)),
+    EXPECT_EQ(decodeOk(makeBmp(3, 1, 4, 0, pal4, {0x12, 0x30, 0, 0}, 4), FileFormat::Bmp).argb,
               (Px{0xFFFFFFFFu, 0xFFFF0000u, 0xFF00FF00u}));
-    EXPECT_EQ(pixels(decodeOk(makeBmp(2, 1, 8, 0, pal4, {3, 1, 0, 0}, 4), FileFormat::Bmp)),
+    EXPECT_EQ(decodeOk(makeBmp(2, 1, 8, 0, pal4, {3, 1, 0, 0}, 4), FileFormat::Bmp).argb,
               (Px{0xFF00FF00u, 0xFFFFFFFFu}));
 
     // 16-bit: 5-5-5 by default, explicit 5-6-5 masks.
     Bytes px16;
     put16(px16, 0x7C00);
     put16(px16, 0x0001);
-    EXPECT_EQ(pixels(decodeOk(makeBmp(2, 1, 16, 0, {}, px16), FileFormat::Bmp)), (Px{0xFFFF0000u, 0xFF000008u}));
+    EXPECT_EQ(decodeOk(makeBmp(2, 1, 16, 0, {}, px16), FileFormat::Bmp).argb, (Px{0xFFFF0000u, 0xFF000008u}));
     Bytes masks565;
     for (uint32_t m : {0xF800u, 0x07E0u, 0x001Fu}) put32(masks565, m);
     Bytes px565;
     put16(px565, 0x07E0);
     put16(px565, 0);
-    EXPECT_EQ(pixels(decodeOk(makeBmp(1, 1, 16, 3, masks565, px565), FileFormat::Bmp)), (Px{0xFF00FF00u}));
+    EXPECT_EQ(decodeOk(makeBmp(1, 1, 16, 3, masks565, px565), FileFormat::Bmp).argb, (Px{0xFF00FF00u}));
 
     // 32-bit: the fourth byte is padding unless a mask names alpha.
     Image x = decodeOk(makeBmp(1, 1, 32, 0, {}, {1, 2, 3, 0}), FileFormat::Bmp);
-    EXPECT_EQ(pixels(x), (Px{0xFF030201u}));
+    EXPECT_EQ(x.argb, (Px{0xFF030201u}));
     EXPECT_FALSE(x.hasAlpha);
     Bytes masks8888;
     for (uint32_t m : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) put32(masks8888, m);
     Bytes px32;
     put32(px32, 0x80112233u);
     Image al = decodeOk(makeBmp(1, 1, 32, 6, masks8888, px32), FileFormat::Bmp);
-    EXPECT_EQ(pixels(al), (Px{0x80112233u}));
+    EXPECT_EQ(al.argb, (Px{0x80112233u}));
     EXPECT_TRUE(al.hasAlpha);
 }
 
@@ -163,12 +158,12 @@ TEST(ImageBmp, RunLengthStreamsAndCoreHeaders)
     // RLE8, 4 x 2 bottom-up: run of three 1s, end of line, absolute 2 1 2
     // (padded), end of bitmap. Unwritten pixels keep index 0.
     Bytes rle8 = {3, 1, 0, 0, 0, 3, 2, 1, 2, 0, 0, 1};
-    EXPECT_EQ(pixels(decodeOk(makeBmp(4, 2, 8, 1, pal, rle8, 3), FileFormat::Bmp)),
+    EXPECT_EQ(decodeOk(makeBmp(4, 2, 8, 1, pal, rle8, 3), FileFormat::Bmp).argb,
               (Px{0xFFFF0000u, 0xFFFFFFFFu, 0xFFFF0000u, 0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu,
                   0xFF000000u}));
     // RLE4: a run alternating both nibbles, then a delta skipping one pixel.
     Bytes rle4 = {3, 0x12, 0, 2, 1, 0, 1, 0x20, 0, 1};
-    EXPECT_EQ(pixels(decodeOk(makeBmp(5, 1, 4, 2, pal, rle4, 3), FileFormat::Bmp)),
+    EXPECT_EQ(decodeOk(makeBmp(5, 1, 4, 2, pal, rle4, 3), FileFormat::Bmp).argb,
               (Px{0xFFFFFFFFu, 0xFFFF0000u, 0xFFFFFFFFu, 0xFF000000u, 0xFFFF0000u}));
 
     // OS/2 core header: 12 bytes, 16-bit sizes, 3-byte palette entries.
@@ -176,7 +171,7 @@ TEST(ImageBmp, RunLengthStreamsAndCoreHeaders)
     for (uint32_t v : {14 + 12 + 6 + 4, 0, 14 + 12 + 6, 12}) put32(core, v);
     for (uint32_t v : {2, 1, 1, 8}) put16(core, v); // width, height, planes, depth
     core.insert(core.end(), {0, 0, 255, 255, 0, 0, 1, 0, 0, 0});
-    EXPECT_EQ(pixels(decodeOk(core, FileFormat::Bmp)), (Px{0xFF0000FFu, 0xFFFF0000u}));
+    EXPECT_EQ(decodeOk(core, FileFormat::Bmp).argb, (Px{0xFF0000FFu, 0xFFFF0000u}));
 }
 
 TEST(ImageBmp, RunLengthPastTheRowOrTheLastRowIsRefused)
@@ -206,7 +201,7 @@ TEST(ImageBmp, RunLengthPastTheRowOrTheLastRowIsRefused)
     }
     // A delta onto the last row and a run ending exactly at the row's end are fine.
     const Bytes exact = makeBmp(4, 2, 8, 1, pal, {2, 1, 0, 2, 0, 1, 2, 1, 0, 1}, 2);
-    EXPECT_EQ(pixels(decodeOk(exact, FileFormat::Bmp)),
+    EXPECT_EQ(decodeOk(exact, FileFormat::Bmp).argb,
               (Px{0xFF000000u, 0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFF000000u,
                   0xFF000000u}));
 }
@@ -215,31 +210,31 @@ TEST(ImageTga, TrueColourGreyMappedAndRunLength)
 {
     // 24-bit, 2 x 2, bottom-up (descriptor 0).
     Bytes t24 = {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10};
-    EXPECT_EQ(pixels(decodeOk(makeTga(2, 2, 2, 24, 0, {}, 0, t24), FileFormat::Tga)),
+    EXPECT_EQ(decodeOk(makeTga(2, 2, 2, 24, 0, {}, 0, t24), FileFormat::Tga).argb,
               (Px{0xFF070809u, 0xFF0A0B0Cu, 0xFF010203u, 0xFF040506u}));
     // 32-bit top-down with 8 alpha bits; the same bytes with no alpha bits are opaque.
     Bytes t32 = {0x33, 0x22, 0x11, 0x80};
     Image withAlpha = decodeOk(makeTga(2, 1, 1, 32, 0x28, {}, 0, t32), FileFormat::Tga);
-    EXPECT_EQ(pixels(withAlpha), (Px{0x80112233u}));
+    EXPECT_EQ(withAlpha.argb, (Px{0x80112233u}));
     EXPECT_TRUE(withAlpha.hasAlpha);
     Image noAlpha = decodeOk(makeTga(2, 1, 1, 32, 0x20, {}, 0, t32), FileFormat::Tga);
-    EXPECT_EQ(pixels(noAlpha), (Px{0xFF112233u}));
+    EXPECT_EQ(noAlpha.argb, (Px{0xFF112233u}));
     EXPECT_FALSE(noAlpha.hasAlpha);
     // 16-bit with one alpha bit, right to left.
     Bytes t16;
     put16(t16, 0x8000 | (31 << 10));
     put16(t16, 0x001F);
-    EXPECT_EQ(pixels(decodeOk(makeTga(2, 2, 1, 16, 0x31, {}, 0, t16), FileFormat::Tga)),
+    EXPECT_EQ(decodeOk(makeTga(2, 2, 1, 16, 0x31, {}, 0, t16), FileFormat::Tga).argb,
               (Px{0x000000FFu, 0xFFFF0000u}));
-    EXPECT_EQ(pixels(decodeOk(makeTga(3, 1, 1, 8, 0x20, {}, 0, {0x40}), FileFormat::Tga)), (Px{0xFF404040u}));
+    EXPECT_EQ(decodeOk(makeTga(3, 1, 1, 8, 0x20, {}, 0, {0x40}), FileFormat::Tga).argb, (Px{0xFF404040u}));
     // Colour-mapped through a 24-bit map.
-    EXPECT_EQ(pixels(decodeOk(makeTga(1, 2, 1, 8, 0x20, {1, 2, 3, 4, 5, 6}, 24, {1, 0}), FileFormat::Tga)),
+    EXPECT_EQ(decodeOk(makeTga(1, 2, 1, 8, 0x20, {1, 2, 3, 4, 5, 6}, 24, {1, 0}), FileFormat::Tga).argb,
               (Px{0xFF060504u, 0xFF030201u}));
     // RLE 24-bit, 3 x 2 top-down: a run of four crossing the row end, then a raw packet of two.
     Bytes rle = {0x83, 3, 2, 1, 0x01, 6, 5, 4, 9, 8, 7};
-    EXPECT_EQ(pixels(decodeOk(makeTga(10, 3, 2, 24, 0x20, {}, 0, rle), FileFormat::Tga)),
+    EXPECT_EQ(decodeOk(makeTga(10, 3, 2, 24, 0x20, {}, 0, rle), FileFormat::Tga).argb,
               (Px{0xFF010203u, 0xFF010203u, 0xFF010203u, 0xFF010203u, 0xFF040506u, 0xFF070809u}));
-    EXPECT_EQ(pixels(decodeOk(makeTga(11, 2, 1, 8, 0x20, {}, 0, {0x81, 0x7F}), FileFormat::Tga)),
+    EXPECT_EQ(decodeOk(makeTga(11, 2, 1, 8, 0x20, {}, 0, {0x81, 0x7F}), FileFormat::Tga).argb,
               (Px{0xFF7F7F7Fu, 0xFF7F7F7Fu}));
 }
 
@@ -249,13 +244,13 @@ TEST(ImageDds, UncompressedMasksAndBlockCompression)
     put32(argb, 0x80102030u);
     put32(argb, 0xFF405060u);
     Image a = decodeOk(makeDds(2, 1, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u, argb), FileFormat::Dds);
-    EXPECT_EQ(pixels(a), (Px{0x80102030u, 0xFF405060u}));
+    EXPECT_EQ(a.argb, (Px{0x80102030u, 0xFF405060u}));
     EXPECT_TRUE(a.hasAlpha);
     Bytes rgb565;
     put16(rgb565, 0xF800);
-    EXPECT_EQ(pixels(decodeOk(makeDds(1, 1, 0x40, 0, 16, 0xF800, 0x07E0, 0x1F, 0, rgb565), FileFormat::Dds)),
+    EXPECT_EQ(decodeOk(makeDds(1, 1, 0x40, 0, 16, 0xF800, 0x07E0, 0x1F, 0, rgb565), FileFormat::Dds).argb,
               (Px{0xFFFF0000u}));
-    EXPECT_EQ(pixels(decodeOk(makeDds(1, 1, 0x20000, 0, 8, 0xFF, 0, 0, 0, {0x80}), FileFormat::Dds)),
+    EXPECT_EQ(decodeOk(makeDds(1, 1, 0x20000, 0, 8, 0xFF, 0, 0, 0, {0x80}), FileFormat::Dds).argb,
               (Px{0xFF808080u}));
 
     const uint32_t dxt1 = 0x31545844, dxt3 = 0x33545844, dxt5 = 0x35545844;
@@ -267,7 +262,7 @@ TEST(ImageDds, UncompressedMasksAndBlockCompression)
     // Three-colour mode (c0 <= c1): index 3 is transparent black. A 2 x 2 image
     // uses the top-left corner of its block.
     Bytes three = {0x1F, 0x00, 0x00, 0xF8, 0xE4, 0, 0, 0};
-    EXPECT_EQ(pixels(decodeOk(makeDds(2, 2, 0x4, dxt1, 0, 0, 0, 0, 0, three), FileFormat::Dds)),
+    EXPECT_EQ(decodeOk(makeDds(2, 2, 0x4, dxt1, 0, 0, 0, 0, 0, three), FileFormat::Dds).argb,
               (Px{0xFF0000FFu, 0xFFFF0000u, 0xFF0000FFu, 0xFF0000FFu}));
     Bytes three4 = three;
     Image m = decodeOk(makeDds(4, 1, 0x4, dxt1, 0, 0, 0, 0, 0, three4), FileFormat::Dds);
