@@ -131,8 +131,10 @@ TEST(XMLParser, EmptyInputRaisesPlainTextErrorsAndKeepsTheParser)
     CXMLParser p;
     const std::pair<const char*, int32_t> empties[] = {{"x", 0}, {"x", -5}, {nullptr, 3}, {"\r\r", 2}, {"\r", 1}};
     p.LoadFromBuffer("<a/>", 4, false);
-    for (const auto& [text, size] : empties)
-        EXPECT_EQ(tst::thrownText([&] { p.LoadFromBuffer(text, size, false); }), "XMLERROR: buffer is empty.") << size;
+    for (const auto& empty : empties)
+        EXPECT_EQ(tst::thrownText([&] { p.LoadFromBuffer(empty.first, empty.second, false); }),
+                  "XMLERROR: buffer is empty.")
+            << empty.second;
     EXPECT_EQ(p.GetText(), "<a/>") << "a failed load leaves the text as it was";
     // Before parsing, and for a text without a start tag, the root is empty but present.
     EXPECT_STREQ(p.GetRoot()->GetName(), "");
