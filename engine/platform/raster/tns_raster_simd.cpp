@@ -336,7 +336,9 @@ inline Span advanced(const Span& sp, int k)
         s.u[j] += s.du[j] * k;
         s.v[j] += s.dv[j] * k;
     }
-    for (int j = 0; j < 8; ++j) s.c[j] += s.dc[j] * k;
+    // Wrapping arithmetic: planes nothing reads (specular when unused) may hold
+    // any value, and the ones that are read stay inside the colour range anyway.
+    for (int j = 0; j < 8; ++j) s.c[j] = int32_t(uint32_t(s.c[j]) + uint32_t(s.dc[j]) * uint32_t(k));
     return s;
 }
 
