@@ -28,17 +28,6 @@ Canvas box(bool round, const Rgba& fillTop, const Rgba& edge)
     return c;
 }
 
-// A tick drawn as two thick strokes.
-Shape segment(float x0, float y0, float x1, float y1, float halfWidth)
-{
-    return [=](float px, float py) {
-        const float dx = x1 - x0, dy = y1 - y0;
-        float t = ((px - x0) * dx + (py - y0) * dy) / (dx * dx + dy * dy);
-        t = t < 0 ? 0 : (t > 1 ? 1 : t);
-        return std::hypot(px - (x0 + t * dx), py - (y0 + t * dy)) - halfWidth;
-    };
-}
-
 Canvas checked(const Rgba& edge)
 {
     Canvas c = box(false, hex(0x2c5e7a), edge);

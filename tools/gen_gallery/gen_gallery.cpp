@@ -4,6 +4,7 @@
 // paints it. A new screen of the gallery adds its rows there.
 #include <cmath>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 
 #include "tools/gen_gallery/canvas.h"
@@ -127,8 +128,10 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(dir, ec);
     for (const Texture& t : kTextures) {
         const std::string path = (dir / t.file).string();
-        if (!t.paint().writePng(path)) {
-            std::fprintf(stderr, "gen_gallery: cannot write %s\n", path.c_str());
+        try {
+            t.paint().writePng(path);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "gen_gallery: %s\n", e.what());
             return 1;
         }
     }
