@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/platform/image/tns_image.h"
+#include "engine/platform/image/tns_image_channel.h"
 
 namespace tns::image {
 
@@ -19,31 +20,6 @@ uint32_t le32(const uint8_t* p)
 {
     return le16(p) | le16(p + 2) << 16;
 }
-
-// One channel described by a bit mask, widened to 8 bits.
-struct Channel {
-    int shift = 0, bits = 0;
-
-    explicit Channel(uint32_t mask)
-    {
-        if (!mask) return;
-        while (!(mask & 1)) {
-            mask >>= 1;
-            ++shift;
-        }
-        while (mask & 1) {
-            mask >>= 1;
-            ++bits;
-        }
-    }
-    uint32_t get(uint32_t pixel, uint32_t missing) const
-    {
-        if (!bits) return missing;
-        const uint32_t v = (pixel >> shift) & ((1u << std::min(bits, 31)) - 1);
-        if (bits >= 8) return v >> (bits - 8);
-        return (v * 255 + ((1u << bits) - 1) / 2) / ((1u << bits) - 1);
-    }
-};
 
 constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
 

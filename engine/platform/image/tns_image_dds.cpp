@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/platform/image/tns_image.h"
+#include "engine/platform/image/tns_image_channel.h"
 
 namespace tns::image {
 
@@ -22,23 +23,6 @@ constexpr uint32_t fourCC(const char (&s)[5])
 {
     return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 |
            uint32_t(uint8_t(s[3])) << 24;
-}
-
-uint32_t maskedChannel(uint32_t pixel, uint32_t mask)
-{
-    if (!mask) return 0;
-    int shift = 0, bits = 0;
-    while (!(mask & 1)) {
-        mask >>= 1;
-        ++shift;
-    }
-    while (mask & 1) {
-        mask >>= 1;
-        ++bits;
-    }
-    uint32_t v = (pixel >> shift) & (bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1);
-    if (bits >= 8) return v >> (bits - 8);
-    return (v * 255 + ((1u << bits) - 1) / 2) / ((1u << bits) - 1);
 }
 
 uint32_t from565(uint32_t c)
@@ -142,19 +126,20 @@ bool DecodeDds(const uint8_t* data, size_t size, Image& out)
     if (size_t(width) * height * bpp > available) return false;
     if (!Allocate(img, int(width), int(height))) return false;
     const bool alpha = (flags & (kAlphaPixels | kAlphaOnly)) != 0;
+    const Channel r(masks[0]), g(masks[1]), b(masks[2]), a(masks[3]);
     for (size_t i = 0; i < size_t(width) * height; ++i) {
         uint32_t p = 0;
         for (size_t k = 0; k < bpp; ++k) p |= uint32_t(pixels[i * bpp + k]) << (8 * k);
-        const uint32_t a = alpha ? maskedChannel(p, masks[3]) : 255;
+        const uint32_t alphaValue = alpha ? a.get(p, 0) : 255;
         uint32_t rgb;
         if (flags & kLuminance) {
-            rgb = maskedChannel(p, masks[0]) * 0x010101u;
+            rgb = r.get(p, 0) * 0x010101u;
         } else if (flags & kRgb) {
-            rgb = maskedChannel(p, masks[0]) << 16 | maskedChannel(p, masks[1]) << 8 | maskedChannel(p, masks[2]);
+            rgb = r.get(p, 0) << 16 | g.get(p, 0) << 8 | b.get(p, 0);
         } else {
             rgb = 0; // alpha-only surfaces sample as black with alpha
         }
-        img.argb[i] = a << 24 | rgb;
+        img.argb[i] = alphaValue << 24 | rgb;
     }
     img.hasAlpha = alpha;
     out = std::move(img);
