@@ -8,22 +8,7 @@
 
 #include "engine/platform/d3d8/d3d8.h"
 #include "engine/platform/raster/tns_raster.h"
-
-// Reference counting shared by every object of the layer.
-template <class Interface>
-class TnsComObject : public Interface {
-public:
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override
-    {
-        ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
-
-protected:
-    ULONG m_refs = 1;
-};
+#include "engine/platform/win32/tns_com_object.h"
 
 class TnsD3DDevice;
 

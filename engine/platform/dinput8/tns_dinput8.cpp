@@ -11,6 +11,7 @@
 #include <new>
 
 #include "engine/platform/dinput8/tns_dinput8_internal.h"
+#include "engine/platform/win32/tns_com_object.h"
 
 // The results of the COM headers for null out-pointers and bad window handles.
 constexpr HRESULT kEPointer = HRESULT(0x80004003u);
@@ -28,23 +29,11 @@ LONG saturatingAdd(LONG a, int64_t b)
     return LONG(std::clamp<int64_t>(int64_t(a) + b, INT32_MIN, INT32_MAX));
 }
 
-class Device final : public IDirectInputDevice8, private TnsInputSink {
+class Device final : public TnsComObject<IDirectInputDevice8>, private TnsInputSink {
 public:
     explicit Device(Kind kind) : m_kind(kind) {}
 
     bool start() { return TnsConnectInput(this); }
-
-    ULONG AddRef() override { return ++m_refs; }
-
-    ULONG Release() override
-    {
-        ULONG left = --m_refs;
-        if (left == 0) {
-            TnsDisconnectInput(this);
-            delete this;
-        }
-        return left;
-    }
 
     HRESULT SetDataFormat(const DIDATAFORMAT* format) override
     {
@@ -107,7 +96,8 @@ public:
     }
 
 private:
-    ~Device() override = default;
+    // The last reference gone, the device stops hearing input events.
+    ~Device() override { TnsDisconnectInput(this); }
 
     // A foreground device needs a live cooperative window that is the active one.
     bool windowAllows() const
@@ -157,7 +147,6 @@ private:
     }
 
     const Kind m_kind;
-    ULONG m_refs = 1;
     const DIDATAFORMAT* m_format = nullptr;
     HWND m_window = nullptr;
     // Without a cooperative level a device works in the background level.
@@ -169,17 +158,8 @@ private:
     LONG m_dx = 0, m_dy = 0, m_dz = 0;
 };
 
-class DirectInput final : public IDirectInput8 {
+class DirectInput final : public TnsComObject<IDirectInput8> {
 public:
-    ULONG AddRef() override { return ++m_refs; }
-
-    ULONG Release() override
-    {
-        ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
-
     HRESULT CreateDevice(REFGUID guid, IDirectInputDevice8** device, IUnknown* outer) override
     {
         if (!device) return kEPointer;
@@ -200,8 +180,7 @@ public:
     }
 
 private:
-    ~DirectInput() = default;
-    ULONG m_refs = 1;
+    ~DirectInput() override = default;
 };
 
 } // namespace
