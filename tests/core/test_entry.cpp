@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "engine/core/tns_window.h"
+#include "engine/platform/win32/tns_win32_testing.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // Signal-based stand-in for the structured-exception translator; see tns_seh.h.
 #include "engine/platform/win32/tns_seh.h"
+#include "engine/platform/win32/tns_win32_testing.h"
 
 #include <pthread.h>
 #include <sys/mman.h>

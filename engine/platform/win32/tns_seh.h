@@ -58,7 +58,6 @@ struct TnsUntranslatedFault {
 // (if set) writes what it can without allocating, then the short line and
 // status 1.
 void TNS_FaultHandled();
-void TNS_SetFaultWatchdogSeconds(unsigned int seconds); // default 10
 using TnsFaultReporter = void (*)(unsigned int code);
 void TNS_SetFaultReporter(TnsFaultReporter reporter);
 
@@ -69,6 +68,3 @@ void TNS_SetFaultReporter(TnsFaultReporter reporter);
 // Gives the calling thread an alternate signal stack, so that a stack overflow
 // on it is reported too; threads the engine starts call it first.
 void TNS_PrepareThreadForFaults();
-
-// The Windows code a POSIX fault is reported as (exposed for tests).
-DWORD TNS_FaultCodeFromSignal(int signal, int siCode, bool onStackGuard);

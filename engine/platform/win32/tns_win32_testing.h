@@ -13,3 +13,8 @@ void TNS_SetActiveWindow(HWND hwnd);
 using TnsMsClock = DWORD (*)();
 using TnsLocalClock = void (*)(SYSTEMTIME*);
 void TNS_SetClockSource(TnsMsClock msClock, TnsLocalClock localClock);
+
+// The fault translator's watchdog, in seconds (10 unless a test shortens it).
+void TNS_SetFaultWatchdogSeconds(unsigned int seconds);
+// The Windows code a POSIX fault is reported as.
+DWORD TNS_FaultCodeFromSignal(int signal, int siCode, bool onStackGuard);
